@@ -1,0 +1,98 @@
+#include "apphost.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QScreen>
+#include <utility>
+
+#include "eventfilter.h"
+#include "logging.h"
+
+namespace {
+
+// The target screens were 854 x 480; on a desktop the view is a portrait
+// window of that size, on a phone-sized screen it fills the screen.
+constexpr int phoneLongSide = 854;
+constexpr int phoneShortSide = 480;
+constexpr int largestPhoneSide = 1024;
+
+bool isPhoneSizedScreen(const QScreen *screen) {
+    if (!screen)
+        return false;
+    const QSize size = screen->size();
+    return qMax(size.width(), size.height()) <= largestPhoneSide;
+}
+
+} // namespace
+
+AppHost::AppHost(QGuiApplication *app, ServiceSettings settings)
+    : m_app(app)
+    , m_config(std::move(settings)) {
+    // One configuration per process: the scene reads it as a singleton.
+    static bool registered = false;
+    if (!registered) {
+        ServiceConfig::registerSingleton(&m_config);
+        registered = true;
+    }
+}
+
+AppHost::~AppHost() {
+    // Reverse order of creation: the native objects (owned here once they
+    // exist), the keyboard filter, then the view.
+    m_eventFilter.reset();
+    m_view.reset();
+}
+
+QString AppHost::applicationDirWithSeparator() {
+    QString dir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    while (dir.endsWith(QDir::separator()))
+        dir.chop(1);
+    return dir + QDir::separator();
+}
+
+QObject *AppHost::rootObject() const {
+    return m_view ? m_view->rootObject() : nullptr;
+}
+
+void AppHost::start(const QUrl &root, bool show) {
+    m_view = std::make_unique<QQuickView>();
+    // Qt.quit() from the scene must not end the process: only the root
+    // window's quit() signal does, after the chat is closed.
+    QObject::disconnect(m_view->engine(), &QQmlEngine::quit, nullptr, nullptr);
+
+    m_eventFilter = std::make_unique<EventFilter>();
+    m_view->installEventFilter(m_eventFilter.get());
+    m_view->engine()->installEventFilter(m_eventFilter.get());
+
+    // The root window is created here, before the context properties below
+    // exist; it defers loading the main window until the event loop runs.
+    m_view->setResizeMode(QQuickView::SizeRootObjectToView);
+    m_view->setSource(root);
+    if (m_view->status() == QQuickView::Error)
+        qCCritical(lcCore) << "the root window failed to load:" << m_view->errors();
+
+    QQmlContext *context = m_view->rootContext();
+    context->setContextProperty(QStringLiteral("fbChatData"), m_objects.chatData);
+    context->setContextProperty(QStringLiteral("imageSaver"), m_objects.imageSaver);
+    context->setContextProperty(QStringLiteral("dir"), applicationDirWithSeparator());
+
+    if (QObject *rootWindow = rootObject())
+        connectRootWindow(rootWindow, m_objects, m_app);
+
+    if (show)
+        showView();
+    m_app->setQuitOnLastWindowClosed(true);
+}
+
+void AppHost::showView() {
+    if (isPhoneSizedScreen(m_view->screen())) {
+        m_view->showFullScreen();
+        return;
+    }
+    m_view->resize(phoneShortSide, phoneLongSide);
+    m_view->show();
+}

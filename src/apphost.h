@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <memory>
+
+#include "rootwiring.h"
+#include "serviceconfig.h"
+
+class EventFilter;
+class QGuiApplication;
+class QQuickView;
+
+// Builds the application around the scene: the view, the keyboard filter and
+// the native objects, in that order; publishes what the scene reaches by name;
+// wires the root window; and destroys everything in reverse order.
+class AppHost {
+public:
+    static inline const QUrl defaultRoot{QStringLiteral("qrc:/qml/start.qml")};
+
+    AppHost(QGuiApplication *app, ServiceSettings settings);
+    ~AppHost();
+    AppHost(const AppHost &) = delete;
+    AppHost &operator=(const AppHost &) = delete;
+
+    // Creates the view, loads the root window and wires it; shows the view
+    // unless `show` is false (tests).
+    void start(const QUrl &root = defaultRoot, bool show = true);
+
+    QQuickView *view() const { return m_view.get(); }
+    QObject *rootObject() const;
+    const NativeObjects &nativeObjects() const { return m_objects; }
+
+    // The application's directory with exactly one trailing separator.
+    static QString applicationDirWithSeparator();
+
+private:
+    void showView();
+
+    QGuiApplication *m_app;
+    ServiceConfig m_config;
+    std::unique_ptr<QQuickView> m_view;
+    std::unique_ptr<EventFilter> m_eventFilter;
+    // The chat client, photo uploader, image saver and chat model are created
+    // here, after the root window, in that order, and destroyed before the
+    // filter. Until they are part of the build, m_objects holds nulls.
+    NativeObjects m_objects;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcCore)
+Q_DECLARE_LOGGING_CATEGORY(lcHttp)
+Q_DECLARE_LOGGING_CATEGORY(lcXmpp)
+Q_DECLARE_LOGGING_CATEGORY(lcUpload)
