@@ -2,7 +2,10 @@
 # The list is globbed so that a new page or picture needs no edit here; CMake
 # re-globs at build time when files appear or vanish.
 
+# kelvo_add_qml_resources(target source_dir [EXTRA alias path ...]): EXTRA adds
+# files from elsewhere (such as a font from a Debian package) under an alias.
 function(kelvo_add_qml_resources target source_dir)
+    cmake_parse_arguments(ARG "" "" "EXTRA" ${ARGN})
     file(GLOB_RECURSE _files CONFIGURE_DEPENDS RELATIVE ${source_dir}
          ${source_dir}/*.qml ${source_dir}/*.js ${source_dir}/qmldir
          ${source_dir}/*.svg ${source_dir}/*.png ${source_dir}/*.jpg
@@ -13,6 +16,14 @@ function(kelvo_add_qml_resources target source_dir)
     foreach(_f IN LISTS _files)
         string(APPEND _content "    <file alias=\"${_f}\">${source_dir}/${_f}</file>\n")
     endforeach()
+    set(_extra ${ARG_EXTRA})
+    while(_extra)
+        list(POP_FRONT _extra _alias _path)
+        if(NOT EXISTS ${_path})
+            message(FATAL_ERROR "resource ${_alias}: ${_path} is missing (scripts/install-deps installs it)")
+        endif()
+        string(APPEND _content "    <file alias=\"${_alias}\">${_path}</file>\n")
+    endwhile()
     string(APPEND _content "</qresource>\n</RCC>\n")
     file(CONFIGURE OUTPUT ${_qrc} CONTENT "${_content}")
     qt5_add_resources(_sources ${_qrc})

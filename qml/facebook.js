@@ -232,6 +232,12 @@ function parseFailed(what) {
     showError("Could not read the answer of the service")
 }
 
+// Back to the page before the current one; the main window's navigation
+// walks its history.
+function goBack() {
+    navigation.goBack()
+}
+
 // --- Reporting --------------------------------------------------------------
 
 function showError(err) {
@@ -240,6 +246,9 @@ function showError(err) {
     var text = "Error! " + err
     if (errorCount > 5)
         text += " If problems persists, try to logout and login again."
+    // An answer can outlive the window that asked for it.
+    if (typeof errorbanner === "undefined")
+        return
     errorbanner.text = text
     errorbanner.show()
 }

@@ -1,6 +1,7 @@
 #include "apphost.h"
 
 #include <QDir>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQmlEngine>

@@ -36,6 +36,8 @@ public:
     static QString applicationDirWithSeparator();
 
 private:
+    // The compiled-in font becomes the application's default family.
+    static void installDefaultFont();
     void showView();
 
     QGuiApplication *m_app;

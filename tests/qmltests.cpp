@@ -4,6 +4,7 @@
 #include <QQmlEngine>
 #include <QTemporaryDir>
 #include <QtQuickTest>
+#include <QtWebEngine>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,14 @@ private:
     std::vector<std::unique_ptr<QTemporaryDir>> m_storage;
 };
 
-QUICK_TEST_MAIN_WITH_SETUP(kelvo, Setup)
+int main(int argc, char **argv) {
+    // Tests of the main window show the login dialog's web engine, which must
+    // be set up before the application; they run on a display (Xvfb), the
+    // others on the offscreen platform, which has no OpenGL for it.
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
+        QtWebEngine::initialize();
+    Setup setup;
+    return quick_test_main_with_setup(argc, argv, "kelvo", QUICK_TEST_SOURCE_DIR, &setup);
+}
 
 #include "qmltests.moc"

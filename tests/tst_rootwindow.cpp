@@ -8,6 +8,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QtTest>
+#include <QtWebEngine>
 
 class QXmppRosterManager;
 
@@ -270,5 +271,15 @@ void TestRootWindow::quitEndsTheLoopButQtQuitDoesNot() {
     QCOMPARE(QCoreApplication::exec(), 0);
 }
 
-QTEST_MAIN(TestRootWindow)
+int main(int argc, char *argv[]) {
+    // The main window holds the login dialog's web engine, which is set up
+    // before the application; the settings live in a test-only folder.
+    QtWebEngine::initialize();
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+        .removeRecursively();
+    TestRootWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_rootwindow.moc"

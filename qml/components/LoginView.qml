@@ -1,0 +1,109 @@
+import QtQuick 2.15
+import QtWebEngine 1.10
+import "../loginurls.js" as LoginUrls
+
+// Signs the user in on the service's own login dialog. Every finished page
+// load is reported with finished(url); the main window recognises the final
+// redirect and exchanges its code for a token. The page stays hidden until
+// its first load has finished.
+Rectangle {
+    id: loginView
+    objectName: "loginView"
+
+    property bool loaded: false
+    // The last load failed and nothing of the dialog is shown yet.
+    property bool failed: false
+    readonly property alias url: web.url
+    readonly property alias webView: web
+
+    signal finished(string url)
+    signal loadFailed()
+
+    // Loads the dialog again from its start.
+    function reset() {
+        failed = false
+        var url = LoginUrls.resetUrl()
+        if (String(web.url) === url)
+            web.reload()
+        else
+            web.url = url
+    }
+
+    // The dialog is shown inside the app: its footer goes and its button bar
+    // is narrowed to the phone's width.
+    function adaptPage() {
+        web.runJavaScript("document.getElementById('footer').style.display = 'none'")
+        web.runJavaScript("document.getElementById('platform_dialog_bottom_bar').setAttribute('class', '')")
+        web.runJavaScript("document.getElementById('platform_dialog_bottom_bar').style.width = '360px'")
+    }
+
+    color: "#fff"
+
+    Flickable {
+        id: flickable
+        anchors.fill: parent
+        contentWidth: width
+        contentHeight: web.contentsSize.height + 120
+        pressDelay: 500
+        clip: true
+
+        WebEngineView {
+            id: web
+            width: Math.max(flickable.contentWidth, flickable.width)
+            height: Math.max(flickable.height, web.contentsSize.height)
+            visible: false
+            url: LoginUrls.dialogUrl()
+
+            onLoadingChanged: {
+                switch (loadRequest.status) {
+                case WebEngineView.LoadStartedStatus:
+                    waiting.label = "Loading.."
+                    waiting.state = "shown"
+                    break
+                case WebEngineView.LoadSucceededStatus:
+                    loginView.failed = false
+                    loginView.finished(String(web.url))
+                    waiting.state = "hidden"
+                    if (loginView.loaded)
+                        flickable.contentWidth = web.contentsSize.width
+                    loginView.loaded = true
+                    loginView.adaptPage()
+                    web.visible = true
+                    break
+                case WebEngineView.LoadFailedStatus:
+                    waiting.state = "hidden"
+                    loginView.failed = !web.visible
+                    loginView.loadFailed()
+                    break
+                }
+            }
+        }
+    }
+
+    // Until the dialog has been shown once, a failed load leaves a message
+    // and a way to try again rather than an empty page.
+    Column {
+        objectName: "loginFailure"
+        anchors.centerIn: parent
+        width: parent.width - 40
+        spacing: 16
+        visible: loginView.failed
+
+        Text {
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            color: "#3B5998"
+            font.pixelSize: 22
+            text: translator.translate("Error loading page")
+        }
+
+        FButton {
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: 200
+            height: 50
+            buttonText: "Try again"
+            onClicked: loginView.reset()
+        }
+    }
+}

@@ -1,0 +1,100 @@
+import QtQuick 2.15
+
+// The navigation hub: pages, menus, bars and the web-API client emit these
+// signals; the main window's navigation answers them.
+Rectangle {
+    width: 1
+    height: 1
+    color: "transparent"
+
+    // Showing pages
+    signal showHome()
+    signal showNews()
+    signal showChat()
+    signal showFriends()
+    signal showProfile()
+    signal showPages()
+    signal showGroups()
+    signal showEvents()
+    signal showNotifications()
+    signal showMessages(string box)
+    signal showPlaces()
+    signal showPhotoUploader()
+    signal showSearch()
+    signal showSettings()
+    signal showAbout()
+    signal showLogin()
+    signal showWall(string user_id, string user_name)
+    signal showPage(string page_id, string page_name)
+    signal showGroup(string id, string name)
+    signal showFriendRequests()
+    signal showLikes(string id)
+    signal showComments(string id)
+    signal showAlbums(string id)
+    signal showAlbumPhotos(string album_id)
+    signal showPhoto(string id)
+    signal showPrivacy()
+    signal showEventFriends(string id)
+
+    // List items by position
+    signal getEvent(int index)
+    signal getInviteEvent(int index)
+    signal getGroup(int index)
+    signal getMessageByindex(int index)
+    signal getMessage(string id, int message_count, bool canReply, string recipientId, var recipients)
+    signal getPageMessage(string id)
+    signal getAlbums()
+
+    // Loading
+    signal loadStatus(string id)
+    signal loadEvent(string id)
+    signal loadEventFeed(string id)
+    signal loadPhoto(int index)
+    signal loadNextBigImage(int index)
+    signal loadBigImage(string id)
+    signal loadInfo(string id, string what)
+    signal loadLikes(string id)
+    signal loadUserInfo(string id)
+    signal loadPageInfo(string id)
+    signal loadMoreLikes(string id)
+    signal loadMoreComments(string url)
+    signal loadMoreStatusComments(string url)
+    signal loadMorePhotoComments(string url)
+    signal loadStatusComments(string id)
+    signal refreshStatusComments(string id)
+    signal loadNearby(string search, double lat, double lon)
+    signal loadFilters()
+    signal loadFilterHomeFeed(string name, string filter_key, int page)
+    signal loadOwnedPages()
+    signal checkMessageCount()
+
+    // Actions
+    signal comment(string text, string url)
+    signal like(string id)
+    signal shareStatus(string text)
+    signal shareLink(string link, string picture, string name, string caption, string description)
+    signal showComment(string id, string name)
+    signal showIdComment(string id, string name)
+    signal addToCalendar(string id)
+    signal setRSVP(string id, string rsvp)
+    signal tagFriends(string type)
+    signal tagPhoto(string id)
+    signal checkin(string message, double lat, double lon, string id)
+    signal createAlbum(string album, string caption)
+    signal deleteItem(string id)
+    signal deleteLike(string id)
+    signal removeGroup(string id)
+    signal search(string type, string search)
+    signal ril(string username, string password, string link, string name, bool rememberMe)
+    signal useAsPage(string access_token, string id, string name)
+    signal backToUser()
+    signal updateCycle(int value)
+    signal setValue(string key, string value)
+
+    // Chat and leaving
+    signal connectChat()
+    signal disconnectChat()
+    signal logout()
+    signal quit()
+    signal goBack()
+}

@@ -1,0 +1,62 @@
+import QtQuick 2.15
+import "../../qml/storage.js" as Storage
+
+// Creates the real main window in a fresh state for each test, with given
+// stored settings. `translator` stands in for the store's language switch
+// while settings are written before any window exists.
+Item {
+    id: harness
+    width: 480
+    height: 854
+
+    property var window: null
+    // Closed windows are kept, hidden, until the test file ends: an answer
+    // still on its way must not reach a script context that is gone.
+    property var closed: []
+
+    QtObject {
+        id: translator
+        function setLanguage(lang) {}
+    }
+
+    function store(settings) {
+        for (var key in settings)
+            Storage.setKeyValue(key, settings[key])
+    }
+
+    function stored(key) {
+        var result
+        Storage.getKeyValue(key, function (k, value) { result = value })
+        return result
+    }
+
+    // Clears every stored setting so each test starts from a first run.
+    function clearStore() {
+        var keys = ["newapp", "accesstoken", "sessionkey", "startPage", "update_cycle", "comments",
+                    "loud", "logout", "chatOn", "language", "theme", "fullscreen", "exitConfirmation"]
+        for (var i = 0; i < keys.length; ++i)
+            Storage.setKeyValue(keys[i], "")
+    }
+
+    function open(settings) {
+        close()
+        if (settings)
+            store(settings)
+        var component = Qt.createComponent("../../qml/main.qml")
+        if (component.status !== Component.Ready)
+            throw new Error(component.errorString())
+        window = component.createObject(harness, { "width": harness.width, "height": harness.height })
+        return window
+    }
+
+    function close() {
+        if (!window)
+            return
+        window.visible = false
+        window.enabled = false
+        window.updateTimer.stop()
+        window.chatTimer.stop()
+        closed.push(window)
+        window = null
+    }
+}
