@@ -288,6 +288,7 @@ function parseUpdateCounts(response) {
         notificationPlayed = true
     }
     window.unread_messages = parseInt(counts.messages.unseen, 10)
+    window.countsLoaded = true
     hideWaiting()
 }
 

@@ -1,3 +1,4 @@
+import QtQml 2.15
 import QtQuick 2.15
 import Kelvo 1.0
 import "facebook.js" as Facebook
@@ -56,6 +57,8 @@ Rectangle {
     property int unread_messages: 0
     property int friend_requests: 0
     property int lastFriendRequests: 0
+    // The update counts have been read from the service at least once.
+    property bool countsLoaded: false
     property string uploadedPhoto
     property bool uploadOk: false
     property string privacyString: ""
@@ -405,6 +408,15 @@ Rectangle {
     function shareStatus(text) {
         signalHandler.shareStatus(text)
     }
+
+    LoggingCategory {
+        id: uiLog
+        name: "kelvo.ui"
+    }
+
+    onCountsLoadedChanged: console.info(uiLog, "update counts read, home menu " + (menuShown ? "shown" : "hidden")
+                                        + ": notifications " + unread_notifications + ", friend requests "
+                                        + friend_requests + ", events " + open_events)
 
     // --- Navigation ----------------------------------------------------------
     SignalHandler {

@@ -1,3 +1,4 @@
+import QtQml 2.15
 import QtQuick 2.15
 import QtWebEngine 1.10
 import "../loginurls.js" as LoginUrls
@@ -39,6 +40,11 @@ Rectangle {
 
     color: "#fff"
 
+    LoggingCategory {
+        id: loginLog
+        name: "kelvo.ui"
+    }
+
     Flickable {
         id: flickable
         anchors.fill: parent
@@ -69,8 +75,13 @@ Rectangle {
                     loginView.loaded = true
                     loginView.adaptPage()
                     web.visible = true
+                    // Typing goes straight to the dialog's focused field.
+                    web.forceActiveFocus()
+                    console.info(loginLog, "login page shown")
                     break
                 case WebEngineView.LoadFailedStatus:
+                    console.warn(loginLog, "login page failed: " + loadRequest.errorString + " ("
+                                 + loadRequest.errorCode + ")")
                     waiting.state = "hidden"
                     loginView.failed = !web.visible
                     loginView.loadFailed()

@@ -1,0 +1,3 @@
+#include "chatlogging.h"
+
+Q_LOGGING_CATEGORY(lcSandboxChat, "kelvo.sandbox.chat")

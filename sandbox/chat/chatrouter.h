@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QSet>
+#include <QStringList>
+#include <QXmppPresence.h>
+
+class ChatDirectory;
+class ChatStream;
+class QXmppMessage;
+
+// What a person's contacts see of them.
+struct ChatPresence {
+    bool available = false;
+    QXmppPresence::AvailableStatusType show = QXmppPresence::Online;
+    QString statusText;
+
+    bool operator==(const ChatPresence &other) const {
+        return available == other.available && show == other.show && statusText == other.statusText;
+    }
+    bool operator!=(const ChatPresence &other) const { return !(*this == other); }
+};
+
+// The shared side of the chat server: who is connected under which address,
+// what their contacts see of them, and where messages go. Contacts see a
+// person's presence and messages from the person's bare address. People
+// without a connection can be given a presence, messages and an automatic
+// answer ("virtual" contacts), for tests and demos.
+class ChatRouter : public QObject {
+    Q_OBJECT
+public:
+    ChatRouter(const ChatDirectory *directory, const QString &domain, QObject *parent = nullptr);
+
+    const ChatDirectory &directory() const { return *m_directory; }
+    QString domain() const { return m_domain; }
+
+    // Registers a stream under `userId` and returns its resource: the one
+    // asked for if it is acceptable, otherwise a generated one. An older
+    // stream bound to the same address is closed with a conflict.
+    QString bind(ChatStream *stream, const QString &userId, const QString &requestedResource);
+    // A freshly bound stream receives the presence of its online contacts.
+    void startSession(ChatStream *stream);
+    // The stream's own presence changed.
+    void updatePresence(ChatStream *stream);
+    // The stream is gone; its user may now appear unavailable.
+    void streamEnded(ChatStream *stream);
+    // Hands a message from `fromUserId` to every connection of `toUserId`,
+    // records its body and triggers an automatic answer if one is set.
+    void route(const QString &fromUserId, const QString &toUserId, const QXmppMessage &message);
+
+    // "" (available), "away", "xa", "dnd" or "chat" show the person as
+    // online with that status; "unavailable" takes them off-line.
+    void setVirtualPresence(const QString &userId, const QString &show);
+    void setAutoReply(const QString &userId, int delayMs, const QString &text);
+    QList<QPair<QString, QString>> messagesTo(const QString &userId) const;
+    QStringList onlineUsers() const;
+
+signals:
+    void messageRouted(const QString &fromUserId, const QString &toUserId, const QString &body);
+
+private:
+    struct AutoReply {
+        int delayMs = 0;
+        QString text;
+    };
+
+    ChatPresence effectivePresence(const QString &userId) const;
+    // Tells the contacts of `userId` if what they see of them has changed.
+    void announce(const QString &userId);
+    QXmppPresence presenceStanza(const QString &fromUserId, const ChatPresence &presence,
+                                 const QString &toJid) const;
+    void routeMessage(const QString &fromUserId, const QString &toUserId,
+                      const QXmppMessage &message, bool mayAnswer);
+    void deliver(const QString &fromUserId, const QString &toUserId, QXmppMessage message);
+    void record(const QString &fromUserId, const QString &toUserId, const QString &body);
+    void scheduleAutoReply(const QString &contactId, const QString &userId);
+    QString generatedResource(const QString &userId) const;
+
+    const ChatDirectory *m_directory;
+    QString m_domain;
+    // Bound streams by user id, oldest first.
+    QHash<QString, QList<ChatStream *>> m_sessions;
+    // When each stream last changed its presence, to prefer the newest.
+    QHash<const ChatStream *, quint64> m_presenceOrder;
+    quint64 m_presenceClock = 0;
+    QHash<QString, ChatPresence> m_virtual;
+    // What the contacts of each online person were last told.
+    QHash<QString, ChatPresence> m_announced;
+    QHash<QString, AutoReply> m_autoReplies;
+    QSet<QPair<QString, QString>> m_pendingReplies;
+    QHash<QString, QList<QPair<QString, QString>>> m_messages;
+};

@@ -1,0 +1,125 @@
+#include "chatserver.h"
+
+#include "chatjid.h"
+#include "chatlogging.h"
+#include "chatstream.h"
+
+#include <QMetaType>
+#include <QTcpSocket>
+#include <QXmppMessage.h>
+
+namespace {
+// Enough for every test and demo; past it a new connection is turned away.
+constexpr int maxConnections = 256;
+} // namespace
+
+ChatServer::ChatServer(const ChatDirectory *directory, const QString &domain, QObject *parent)
+    : QObject(parent)
+    , m_router(directory, domain) {
+    qRegisterMetaType<ChatMessages>("ChatMessages");
+    connect(&m_server, &QTcpServer::newConnection, this, &ChatServer::acceptConnections);
+    connect(&m_router, &ChatRouter::messageRouted, this, &ChatServer::messageRouted);
+}
+
+ChatServer::~ChatServer() {
+    // The streams refer to the router, so they go first.
+    m_server.close();
+    dropConnections();
+}
+
+bool ChatServer::listen(const QHostAddress &address, quint16 port) {
+    if (!address.isLoopback()) {
+        m_error = QStringLiteral("the chat server listens on loopback addresses only");
+        return false;
+    }
+    if (!m_server.listen(address, port)) {
+        m_error = m_server.errorString();
+        return false;
+    }
+    m_error.clear();
+    qCInfo(lcSandboxChat) << "chat listening on" << address.toString() << m_server.serverPort();
+    return true;
+}
+
+void ChatServer::close() {
+    m_server.close();
+    dropConnections();
+}
+
+quint16 ChatServer::port() const {
+    return m_server.serverPort();
+}
+
+QString ChatServer::errorString() const {
+    return m_error;
+}
+
+QString ChatServer::domain() const {
+    return m_router.domain();
+}
+
+void ChatServer::setLoginTimeout(int milliseconds) {
+    m_loginTimeoutMs = milliseconds;
+}
+
+void ChatServer::setVirtualPresence(const QString &userId, const QString &show) {
+    m_router.setVirtualPresence(userId, show);
+}
+
+void ChatServer::sendMessageAs(const QString &fromUserId, const QString &toUserId,
+                               const QString &body) {
+    if (!ChatJid::isUserId(fromUserId) || !ChatJid::isUserId(toUserId)) {
+        qCWarning(lcSandboxChat) << "message between malformed user ids ignored";
+        return;
+    }
+    QXmppMessage message;
+    message.setType(QXmppMessage::Chat);
+    message.setBody(body);
+    message.setState(QXmppMessage::Active);
+    m_router.route(fromUserId, toUserId, message);
+}
+
+void ChatServer::sendTypingAs(const QString &fromUserId, const QString &toUserId, bool composing) {
+    if (!ChatJid::isUserId(fromUserId) || !ChatJid::isUserId(toUserId)) {
+        qCWarning(lcSandboxChat) << "typing notification between malformed user ids ignored";
+        return;
+    }
+    QXmppMessage message;
+    message.setType(QXmppMessage::Chat);
+    message.setState(composing ? QXmppMessage::Composing : QXmppMessage::Paused);
+    m_router.route(fromUserId, toUserId, message);
+}
+
+void ChatServer::setAutoReply(const QString &userId, int delayMs, const QString &text) {
+    m_router.setAutoReply(userId, delayMs, text);
+}
+
+ChatMessages ChatServer::messagesTo(const QString &userId) const {
+    return m_router.messagesTo(userId);
+}
+
+QStringList ChatServer::onlineUsers() const {
+    return m_router.onlineUsers();
+}
+
+void ChatServer::acceptConnections() {
+    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+        if (m_connections >= maxConnections) {
+            qCWarning(lcSandboxChat) << "too many connections; turning one away";
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++m_connections;
+        auto *stream = new ChatStream(socket, &m_router, m_loginTimeoutMs, this);
+        connect(stream, &QObject::destroyed, this, [this] { --m_connections; });
+    }
+}
+
+void ChatServer::dropConnections() {
+    const QList<ChatStream *> streams =
+        findChildren<ChatStream *>(QString(), Qt::FindDirectChildrenOnly);
+    for (ChatStream *stream : streams)
+        stream->closeWithError(QStringLiteral("system-shutdown"));
+    qDeleteAll(streams);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "chatrouter.h"
+
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QStringList>
+#include <QTcpServer>
+
+class ChatDirectory;
+
+// (sender id, body) pairs. The alias also gives the type a name that
+// QMetaObject::invokeMethod can be called with: Q_RETURN_ARG(ChatMessages, x).
+using ChatMessages = QList<QPair<QString, QString>>;
+
+// The sandbox's XMPP chat server (client-to-server streams, no TLS) on a
+// loopback address. People log in with SASL X-FACEBOOK-PLATFORM (a Graph
+// access token the directory knows, and the application id) or PLAIN (a
+// fictional person's numeric id and password). A bound session is
+// "-<id>@<domain>/<resource>"; its roster comes from the directory; contacts'
+// presences and chat messages reach it from their bare addresses.
+//
+// The public slots are the control interface for tests and demos. They may be
+// called from other threads only through QMetaObject::invokeMethod (queued or
+// blocking-queued); all of them return at once.
+class ChatServer : public QObject {
+    Q_OBJECT
+public:
+    // `directory` must outlive the server.
+    explicit ChatServer(const ChatDirectory *directory, const QString &domain,
+                        QObject *parent = nullptr);
+    ~ChatServer() override;
+
+public slots:
+    // Only loopback addresses are accepted; port 0 picks a free port.
+    bool listen(const QHostAddress &address, quint16 port);
+    // Stops listening and ends every connection.
+    void close();
+    quint16 port() const;
+    QString errorString() const;
+    QString domain() const;
+    // How long a connection may take to log in and bind a resource before it
+    // is closed (default 30 s); applies to connections accepted afterwards.
+    void setLoginTimeout(int milliseconds);
+
+    // Shows a person without a connection of their own to everyone who has
+    // them on their roster: show "" (available), "away", "xa", "dnd" or
+    // "chat"; "unavailable" takes them off-line again.
+    void setVirtualPresence(const QString &userId, const QString &show);
+    // A chat message from `fromUserId` to every connection of `toUserId`.
+    void sendMessageAs(const QString &fromUserId, const QString &toUserId, const QString &body);
+    // A typing notification (composing, or paused when `composing` is false).
+    void sendTypingAs(const QString &fromUserId, const QString &toUserId, bool composing);
+    // `userId` answers each chat message sent to them with a typing
+    // notification and, `delayMs` later, `text`. An empty text turns it off.
+    void setAutoReply(const QString &userId, int delayMs, const QString &text);
+    // Every message body sent to `userId` (by connected people or through
+    // sendMessageAs), oldest first, as (sender id, body); the last 1000 are kept.
+    ChatMessages messagesTo(const QString &userId) const;
+    // People with at least one bound connection and people shown online
+    // through setVirtualPresence, sorted.
+    QStringList onlineUsers() const;
+
+signals:
+    // A message with a body was handed on (or recorded, if its addressee had
+    // no connection).
+    void messageRouted(QString fromUserId, QString toUserId, QString body);
+
+private:
+    void acceptConnections();
+    void dropConnections();
+
+    QTcpServer m_server;
+    ChatRouter m_router;
+    QString m_error;
+    int m_loginTimeoutMs = 30 * 1000;
+    int m_connections = 0;
+};

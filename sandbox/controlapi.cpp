@@ -1,0 +1,225 @@
+#include "controlapi.h"
+
+#include "sandboxlogging.h"
+#include "world.h"
+
+#include <QDateTime>
+#include <QHostAddress>
+#include <QJsonObject>
+#include <QMutexLocker>
+
+namespace {
+
+ApiResponse ok(const QJsonObject &extra = {}) {
+    QJsonObject o = extra;
+    o.insert("ok", true);
+    return ApiResponse::json(o);
+}
+
+ApiResponse chatMissing() {
+    return ApiResponse::json(
+        QJsonObject{{"error", QJsonObject{{"message", "No chat server is running."},
+                                          {"type", "SandboxException"},
+                                          {"code", 503}}}},
+        503);
+}
+
+} // namespace
+
+ControlApi::ControlApi(World &world, ChatControl chat)
+    : m_world(world)
+    , m_chat(std::move(chat)) {}
+
+ApiResponse ControlApi::handle(const ApiRequest &req) {
+    if (!QHostAddress(req.remoteAddress).isLoopback())
+        return ApiResponse::json(
+            QJsonObject{{"error", QJsonObject{{"message", "Control endpoints are local only."},
+                                              {"type", "SandboxException"},
+                                              {"code", 403}}}},
+            403);
+    const QString command = req.path.mid(int(qstrlen("/_sandbox/")));
+    const bool post = req.method == QLatin1String("POST");
+    if (command == QLatin1String("account") && !post)
+        return account(req);
+    if (command == QLatin1String("posted") && !post)
+        return postings(req);
+    if (command.startsWith(QLatin1String("chat/")))
+        return chatCommand(command.mid(5), req);
+    if (!post)
+        return ApiResponse::badRequest(QStringLiteral("Control commands are POST requests."), 100,
+                                       QStringLiteral("SandboxException"));
+    if (command == QLatin1String("reset")) {
+        m_world.reset();
+        qCInfo(lcSandbox) << "world reset";
+        return ok();
+    }
+    if (command == QLatin1String("expire_token")) {
+        const QString which = req.value(QStringLiteral("token")).isEmpty()
+                                  ? req.value(QStringLiteral("user"))
+                                  : req.value(QStringLiteral("token"));
+        if (which.isEmpty())
+            return ApiResponse::badRequest(QStringLiteral("Give token or user."), 100,
+                                           QStringLiteral("SandboxException"));
+        return ok(QJsonObject{{"expired", m_world.expireTokens(which)}});
+    }
+    if (command == QLatin1String("token")) {
+        QString user = req.value(QStringLiteral("user"));
+        {
+            QMutexLocker lock(&m_world.mutex());
+            if (user.isEmpty())
+                user = m_world.data().meId;
+            if (!m_world.data().people.contains(user))
+                return ApiResponse::badRequest(QStringLiteral("Unknown user."), 100,
+                                               QStringLiteral("SandboxException"));
+        }
+        return ok(QJsonObject{{"access_token", m_world.issueToken(user, 0)}, {"user", user}});
+    }
+    if (command == QLatin1String("notifications"))
+        return addNotification(req);
+    if (command == QLatin1String("friend_requests"))
+        return addFriendRequest(req);
+    return ApiResponse::notFound(req.path);
+}
+
+ApiResponse ControlApi::account(const ApiRequest &) {
+    QMutexLocker lock(&m_world.mutex());
+    const WorldData &w = m_world.data();
+    return ApiResponse::json(QJsonObject{{"id", w.meId},
+                                         {"name", w.people.value(w.meId).name},
+                                         {"login", w.loginName},
+                                         {"password", QString::fromLatin1(World::accountPassword)},
+                                         {"app_id", m_world.applicationId()}});
+}
+
+ApiResponse ControlApi::addNotification(const ApiRequest &req) {
+    QMutexLocker lock(&m_world.mutex());
+    WorldData &w = m_world.data();
+    Notification n;
+    n.fromId = req.value(QStringLiteral("from"));
+    if (n.fromId.isEmpty())
+        n.fromId = w.friendIds.value(0);
+    if (w.kindOf(n.fromId).isEmpty())
+        return ApiResponse::badRequest(QStringLiteral("Unknown sender."), 100,
+                                       QStringLiteral("SandboxException"));
+    n.id = QStringLiteral("notif_%1_%2").arg(w.meId, w.newId());
+    n.toId = w.meId;
+    n.title = req.value(QStringLiteral("title"));
+    if (n.title.isEmpty())
+        n.title = w.nameOf(n.fromId) + QStringLiteral(" poked you.");
+    n.link = req.value(QStringLiteral("link"));
+    if (n.link.isEmpty())
+        n.link = QStringLiteral("{ROOT}/") + n.fromId;
+    n.appId = req.value(QStringLiteral("app"));
+    n.created = n.updated = QDateTime::currentSecsSinceEpoch();
+    w.notifications.insert(n.id, n);
+    return ok(QJsonObject{{"id", n.id}});
+}
+
+ApiResponse ControlApi::addFriendRequest(const ApiRequest &req) {
+    QMutexLocker lock(&m_world.mutex());
+    WorldData &w = m_world.data();
+    const QString from = req.value(QStringLiteral("from"));
+    if (!w.people.contains(from) || from == w.meId || w.isFriend(from, w.meId))
+        return ApiResponse::badRequest(QStringLiteral("Give a person who is not a friend yet."),
+                                       100, QStringLiteral("SandboxException"));
+    for (const FriendRequest &r : w.friendRequests)
+        if (r.fromId == from && r.toId == w.meId)
+            return ok(QJsonObject{{"from", from}});
+    w.friendRequests.append({from, w.meId, req.value(QStringLiteral("message")),
+                             QDateTime::currentSecsSinceEpoch(), true});
+    return ok(QJsonObject{{"from", from}});
+}
+
+ApiResponse ControlApi::postings(const ApiRequest &req) {
+    QMutexLocker lock(&m_world.mutex());
+    const QString path = req.value(QStringLiteral("path"));
+    QJsonArray out;
+    for (const Posting &p : m_world.data().postings) {
+        if (!path.isEmpty() && p.path != path)
+            continue;
+        QJsonObject params;
+        for (const auto &item : p.params) {
+            // Repeated keys ("tags[]") become arrays.
+            if (params.contains(item.first)) {
+                QJsonValue old = params.value(item.first);
+                QJsonArray list = old.isArray() ? old.toArray() : QJsonArray{old};
+                list.append(item.second);
+                params.insert(item.first, list);
+            } else {
+                params.insert(item.first, item.second);
+            }
+        }
+        out.append(QJsonObject{{"time", p.time},
+                               {"method", p.method},
+                               {"path", p.path},
+                               {"params", params},
+                               {"user", p.userId},
+                               {"result", p.result}});
+    }
+    return ApiResponse::json(QJsonObject{{"data", out}});
+}
+
+ApiResponse ControlApi::chatCommand(const QString &command, const ApiRequest &req) {
+    const QString from = req.value(QStringLiteral("from"));
+    const QString to = req.value(QStringLiteral("to"));
+    const bool post = req.method == QLatin1String("POST");
+    {
+        QMutexLocker lock(&m_world.mutex());
+        const WorldData &w = m_world.data();
+        for (const QString &id : {from, to, req.value(QStringLiteral("user"))})
+            if (!id.isEmpty() && !w.people.contains(id))
+                return ApiResponse::badRequest(QStringLiteral("Unknown person ") + id, 100,
+                                               QStringLiteral("SandboxException"));
+    }
+    if (command == QLatin1String("messages") && !post) {
+        if (!m_chat.messagesTo)
+            return chatMissing();
+        return ApiResponse::json(
+            QJsonObject{{"data", m_chat.messagesTo(req.value(QStringLiteral("user")))}});
+    }
+    if (command == QLatin1String("online") && !post) {
+        if (!m_chat.onlineUsers)
+            return chatMissing();
+        return ApiResponse::json(
+            QJsonObject{{"data", QJsonArray::fromStringList(m_chat.onlineUsers())}});
+    }
+    if (!post)
+        return ApiResponse::badRequest(QStringLiteral("Chat commands are POST requests."), 100,
+                                       QStringLiteral("SandboxException"));
+    if (command == QLatin1String("message")) {
+        const QString body = req.value(QStringLiteral("body"));
+        if (from.isEmpty() || to.isEmpty() || body.isEmpty())
+            return ApiResponse::badRequest(QStringLiteral("Give from, to and body."), 100,
+                                           QStringLiteral("SandboxException"));
+        if (!m_chat.sendMessage)
+            return chatMissing();
+        m_chat.sendMessage(from, to, body);
+        return ok();
+    }
+    if (command == QLatin1String("typing")) {
+        if (from.isEmpty() || to.isEmpty())
+            return ApiResponse::badRequest(QStringLiteral("Give from and to."), 100,
+                                           QStringLiteral("SandboxException"));
+        if (!m_chat.sendTyping)
+            return chatMissing();
+        const QString composing = req.value(QStringLiteral("composing"));
+        m_chat.sendTyping(from, to,
+                          composing.isEmpty() || composing == QLatin1String("1") ||
+                              composing == QLatin1String("true"));
+        return ok();
+    }
+    if (command == QLatin1String("presence")) {
+        const QString user = req.value(QStringLiteral("user"));
+        const QString show = req.value(QStringLiteral("show"));
+        if (user.isEmpty() || !(show.isEmpty() || show == QLatin1String("away") ||
+                                show == QLatin1String("unavailable")))
+            return ApiResponse::badRequest(
+                QStringLiteral("Give user and show (empty, away or unavailable)."), 100,
+                QStringLiteral("SandboxException"));
+        if (!m_chat.setPresence)
+            return chatMissing();
+        m_chat.setPresence(user, show);
+        return ok();
+    }
+    return ApiResponse::notFound(req.path);
+}

@@ -1,0 +1,559 @@
+// Graph GET requests: objects, connections and search.
+#include "graphapi.h"
+
+#include <QtMath>
+
+#include <algorithm>
+
+namespace {
+
+bool newestFirst(const Post *a, const Post *b) {
+    if (a->created != b->created)
+        return a->created > b->created;
+    return a->id > b->id;
+}
+
+QJsonObject selectFields(const QJsonObject &object, const QStringList &fields) {
+    QJsonObject out;
+    for (const QString &field : fields)
+        if (object.contains(field))
+            out.insert(field, object.value(field));
+    if (object.contains("id"))
+        out.insert("id", object.value("id"));
+    return out;
+}
+
+// "fields=a,b" narrows every object of the answer to those fields and "id".
+QJsonObject applyFields(const GraphContext &ctx, const QJsonObject &answer) {
+    const QString wanted = ctx.req.value(QStringLiteral("fields"));
+    if (wanted.isEmpty())
+        return answer;
+    const QStringList fields = wanted.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (!answer.contains("data") || !answer.value("data").isArray())
+        return selectFields(answer, fields);
+    QJsonArray data;
+    for (const QJsonValue &item : answer.value("data").toArray())
+        data.append(selectFields(item.toObject(), fields));
+    QJsonObject out = answer;
+    out.insert("data", data);
+    return out;
+}
+
+// A page of stories; only the stories on the page are made.
+QJsonObject postsPage(const GraphContext &ctx, const QList<const Post *> &posts) {
+    return ctx.collection(
+        int(posts.size()),
+        [&](int i) { return ctx.post(*posts[i], posts[i]->comments.size() > 3 ? 2 : 3); }, 25);
+}
+
+ApiResponse unsupported(const GraphContext &ctx) {
+    return ApiResponse::badRequest(QStringLiteral("Unsupported get request: ") + ctx.req.path);
+}
+
+ApiResponse notOwn() {
+    return ApiResponse::badRequest(
+        QStringLiteral("(#200) The user hasn't authorized the application to perform this action"),
+        200, QStringLiteral("OAuthException"));
+}
+
+QJsonArray guests(const GraphContext &ctx, const Event &e, const QString &connection) {
+    // The service names the answers "attending", "unsure" (maybe), "declined", "not_replied".
+    QString wanted;
+    if (connection == QLatin1String("maybe"))
+        wanted = QStringLiteral("unsure");
+    else if (connection == QLatin1String("noreply"))
+        wanted = QStringLiteral("not_replied");
+    else if (connection != QLatin1String("invited"))
+        wanted = connection;
+    QJsonArray items;
+    for (auto it = e.rsvp.begin(); it != e.rsvp.end(); ++it) {
+        if (!wanted.isEmpty() && it.value() != wanted)
+            continue;
+        QJsonObject o = ctx.ref(it.key());
+        o.insert("rsvp_status", it.value());
+        items.append(o);
+    }
+    return items;
+}
+
+QList<const Photo *> photosOfAlbum(const WorldData &w, const Album &a) {
+    QList<const Photo *> out;
+    for (const QString &id : a.photoIds)
+        if (w.photos.contains(id))
+            out.append(&*w.photos.constFind(id));
+    return out;
+}
+
+QList<const Photo *> photosTagging(const WorldData &w, const QString &personId) {
+    QList<const Photo *> out;
+    for (const Photo &p : w.photos)
+        for (const PhotoTag &t : p.tags)
+            if (t.id == personId) {
+                out.append(&p);
+                break;
+            }
+    std::sort(out.begin(), out.end(),
+              [](const Photo *a, const Photo *b) { return a->created > b->created; });
+    return out;
+}
+
+ApiResponse userConnection(GraphContext &ctx, const Person &p, const QString &c) {
+    WorldData &w = ctx.w;
+    const bool own = ctx.viewer == p.id;
+    QJsonArray items;
+    if (c == QLatin1String("home")) {
+        if (!own)
+            return notOwn();
+        return ApiResponse::json(postsPage(ctx, newsFeedOf(w, p.id)));
+    }
+    if (c == QLatin1String("feed") || c == QLatin1String("posts") || c == QLatin1String("statuses"))
+        return ApiResponse::json(postsPage(ctx, wallOf(w, p.id)));
+    if (c == QLatin1String("friends")) {
+        QStringList ids = w.friends.value(p.id).values();
+        ids.sort();
+        for (const QString &id : ids)
+            items.append(ctx.ref(id));
+        return ApiResponse::json(ctx.collection(items, 5000));
+    }
+    if (c == QLatin1String("likes")) {
+        if (own || w.isFriend(ctx.viewer, p.id))
+            for (const QString &id : w.likedPageIds)
+                items.append(ctx.ref(id));
+        return ApiResponse::json(ctx.collection(items, 25));
+    }
+    if (c == QLatin1String("albums")) {
+        for (const Album &a : w.albums)
+            if (a.ownerId == p.id)
+                items.append(ctx.album(a));
+        return ApiResponse::json(ctx.collection(items, 25));
+    }
+    if (c == QLatin1String("photos")) {
+        for (const Photo *photo : photosTagging(w, p.id))
+            items.append(ctx.photo(*photo));
+        return ApiResponse::json(applyFields(ctx, ctx.collection(items, 25)));
+    }
+    if (c == QLatin1String("groups")) {
+        int order = 1;
+        for (const Group &g : w.groups)
+            if (g.members.contains(p.id))
+                items.append(QJsonObject{
+                    {"id", g.id}, {"name", g.name}, {"version", 1}, {"bookmark_order", order++}});
+        return ApiResponse::json(ctx.collection(items, 5000));
+    }
+    if (c == QLatin1String("events")) {
+        for (const Event &e : w.events)
+            if (e.rsvp.contains(p.id)) {
+                QJsonObject o{{"id", e.id},
+                              {"name", e.name},
+                              {"start_time", graphTime(e.start)},
+                              {"end_time", graphTime(e.end)},
+                              {"location", e.location},
+                              {"rsvp_status", e.rsvp[p.id]}};
+                items.append(o);
+            }
+        return ApiResponse::json(ctx.collection(items, 25));
+    }
+    if (c == QLatin1String("checkins")) {
+        QList<const Checkin *> list;
+        for (const Checkin &ch : w.checkins)
+            if (ch.fromId == p.id || ch.tagIds.contains(p.id))
+                list.append(&ch);
+        std::sort(list.begin(), list.end(),
+                  [](const Checkin *a, const Checkin *b) { return a->created > b->created; });
+        for (const Checkin *ch : list)
+            items.append(ctx.checkin(*ch));
+        return ApiResponse::json(ctx.collection(items, 25));
+    }
+    // The rest is private to the account itself.
+    if (!own)
+        return notOwn();
+    if (c == QLatin1String("inbox") || c == QLatin1String("other") ||
+        c == QLatin1String("outbox")) {
+        QList<const Thread *> list;
+        for (const Thread &t : w.threads) {
+            const bool match =
+                c == QLatin1String("outbox") ? t.messages.last().authorId == p.id : t.folder == c;
+            if (match && t.participants.contains(p.id))
+                list.append(&t);
+        }
+        std::sort(list.begin(), list.end(), [](const Thread *a, const Thread *b) {
+            return a->messages.last().created > b->messages.last().created;
+        });
+        for (const Thread *t : list)
+            items.append(ctx.thread(*t));
+        return ApiResponse::json(ctx.collection(items, 25));
+    }
+    if (c == QLatin1String("notifications")) {
+        const bool all = ctx.req.value(QStringLiteral("include_read")) == QLatin1String("1") ||
+                         ctx.req.value(QStringLiteral("include_read")) == QLatin1String("true");
+        QList<const Notification *> list;
+        for (const Notification &n : w.notifications)
+            if (n.toId == p.id && (all || n.unread))
+                list.append(&n);
+        std::sort(list.begin(), list.end(), [](const Notification *a, const Notification *b) {
+            return a->updated > b->updated;
+        });
+        for (const Notification *n : list)
+            items.append(ctx.notification(*n));
+        QJsonObject answer = ctx.collection(items, 5000);
+        int unseen = 0;
+        for (const Notification *n : list)
+            unseen += n->unseen ? 1 : 0;
+        answer.insert("summary", QJsonObject{{"unseen_count", unseen}});
+        return ApiResponse::json(answer);
+    }
+    if (c == QLatin1String("friendrequests")) {
+        int unread = 0;
+        for (const FriendRequest &r : w.friendRequests) {
+            if (r.toId != p.id)
+                continue;
+            items.append(QJsonObject{{"from", ctx.ref(r.fromId)},
+                                     {"to", ctx.ref(r.toId)},
+                                     {"created_time", graphTime(r.created)},
+                                     {"message", r.message},
+                                     {"unread", r.unread}});
+            unread += r.unread ? 1 : 0;
+        }
+        QJsonObject answer = ctx.collection(items, 5000);
+        answer.insert("summary",
+                      QJsonObject{{"unread_count", unread}, {"total_count", items.size()}});
+        return ApiResponse::json(answer);
+    }
+    if (c == QLatin1String("friendlists")) {
+        for (const FriendList &l : w.friendLists)
+            if (l.ownerId == p.id)
+                items.append(QJsonObject{{"id", l.id}, {"name", l.name}, {"list_type", l.type}});
+        return ApiResponse::json(ctx.collection(items, 5000));
+    }
+    if (c == QLatin1String("accounts")) {
+        for (const Page &page : w.pages)
+            if (page.admins.contains(p.id)) {
+                items.append(QJsonObject{{"id", page.id},
+                                         {"name", page.name},
+                                         {"category", page.category},
+                                         {"access_token", w.pageTokens.key(page.id)},
+                                         {"perms", QJsonArray{"ADMINISTER", "CREATE_CONTENT"}}});
+            }
+        return ApiResponse::json(ctx.collection(items, 5000));
+    }
+    return ApiResponse::notFound(ctx.req.path);
+}
+
+ApiResponse pageConnection(GraphContext &ctx, const Page &p, const QString &c) {
+    WorldData &w = ctx.w;
+    QJsonArray items;
+    if (c == QLatin1String("feed") || c == QLatin1String("posts"))
+        return ApiResponse::json(postsPage(ctx, wallOf(w, p.id)));
+    if (c == QLatin1String("albums")) {
+        for (const Album &a : w.albums)
+            if (a.ownerId == p.id)
+                items.append(ctx.album(a));
+        return ApiResponse::json(ctx.collection(items, 25));
+    }
+    if (c == QLatin1String("photos")) {
+        for (const Album &a : w.albums)
+            if (a.ownerId == p.id)
+                for (const Photo *photo : photosOfAlbum(w, a))
+                    items.append(ctx.photo(*photo));
+        return ApiResponse::json(applyFields(ctx, ctx.collection(items, 25)));
+    }
+    if (c == QLatin1String("conversations")) {
+        if (ctx.viewer != p.id && !p.admins.contains(ctx.viewer))
+            return notOwn();
+        QList<const Conversation *> list;
+        for (const Conversation &conv : w.conversations)
+            if (conv.pageId == p.id)
+                list.append(&conv);
+        std::sort(list.begin(), list.end(), [](const Conversation *a, const Conversation *b) {
+            return a->messages.last().created > b->messages.last().created;
+        });
+        for (const Conversation *conv : list)
+            items.append(ctx.conversation(*conv, false));
+        return ApiResponse::json(ctx.collection(items, 25));
+    }
+    if (c == QLatin1String("likes"))
+        return ApiResponse::json(ctx.collection(items, 25));
+    return ApiResponse::notFound(ctx.req.path);
+}
+
+ApiResponse objectConnection(GraphContext &ctx, const QString &id, const QString &c) {
+    WorldData &w = ctx.w;
+    QJsonArray items;
+    if (c == QLatin1String("comments")) {
+        QList<Comment> *comments = w.commentsOf(id);
+        if (!comments)
+            return unsupported(ctx);
+        for (const Comment &cm : *comments)
+            items.append(ctx.comment(cm));
+        QJsonObject answer = ctx.collection(items, 25);
+        answer.insert("count", comments->size());
+        return ApiResponse::json(answer);
+    }
+    if (c == QLatin1String("likes")) {
+        QStringList likes;
+        int strangers = 0;
+        if (w.posts.contains(id)) {
+            likes = w.posts[id].likes;
+            strangers = w.posts[id].strangerLikes;
+        } else if (w.photos.contains(id)) {
+            likes = w.photos[id].likes;
+        } else if (w.albums.contains(id)) {
+            likes = w.albums[id].likes;
+        } else if (Comment *cm = w.comment(id)) {
+            likes = cm->likes.values();
+            likes.sort();
+        } else {
+            return unsupported(ctx);
+        }
+        for (const QString &liker : likes)
+            items.append(ctx.ref(liker));
+        QJsonObject answer = ctx.collection(items, 25);
+        answer.insert("count", likes.size() + strangers);
+        return ApiResponse::json(answer);
+    }
+    if (c == QLatin1String("photos") && w.albums.contains(id)) {
+        for (const Photo *photo : photosOfAlbum(w, w.albums[id]))
+            items.append(ctx.photo(*photo));
+        return ApiResponse::json(applyFields(ctx, ctx.collection(items, 25)));
+    }
+    if (c == QLatin1String("tags") && w.photos.contains(id)) {
+        return ApiResponse::json(ctx.collection(
+            ctx.photo(w.photos[id]).value("tags").toObject().value("data").toArray(), 25));
+    }
+    if (w.groups.contains(id)) {
+        const Group &g = w.groups[id];
+        if (c == QLatin1String("feed"))
+            return ApiResponse::json(postsPage(ctx, wallOf(w, id)));
+        if (c == QLatin1String("members")) {
+            for (const QString &member : g.members)
+                items.append(ctx.ref(member));
+            return ApiResponse::json(ctx.collection(items, 5000));
+        }
+    }
+    if (w.events.contains(id)) {
+        const Event &e = w.events[id];
+        if (c == QLatin1String("feed"))
+            return ApiResponse::json(postsPage(ctx, wallOf(w, id)));
+        if (c == QLatin1String("invited") || c == QLatin1String("attending") ||
+            c == QLatin1String("maybe") || c == QLatin1String("declined") ||
+            c == QLatin1String("noreply"))
+            return ApiResponse::json(ctx.collection(guests(ctx, e, c), 5000));
+    }
+    return ApiResponse::notFound(ctx.req.path);
+}
+
+QJsonObject objectJson(GraphContext &ctx, const QString &id, bool *found) {
+    WorldData &w = ctx.w;
+    *found = true;
+    if (w.people.contains(id))
+        return ctx.user(w.people[id]);
+    if (w.pages.contains(id))
+        return ctx.page(w.pages[id]);
+    if (w.groups.contains(id))
+        return ctx.group(w.groups[id]);
+    if (w.events.contains(id))
+        return ctx.event(w.events[id]);
+    if (w.posts.contains(id))
+        return ctx.post(w.posts[id], 25);
+    if (w.photos.contains(id))
+        return ctx.photo(w.photos[id]);
+    if (w.albums.contains(id))
+        return ctx.album(w.albums[id]);
+    if (w.places.contains(id))
+        return ctx.place(w.places[id]);
+    if (w.applications.contains(id))
+        return ctx.application(id);
+    if (w.checkins.contains(id))
+        return ctx.checkin(w.checkins[id]);
+    if (w.notifications.contains(id) && w.notifications[id].toId == ctx.viewer)
+        return ctx.notification(w.notifications[id]);
+    if (w.conversations.contains(id)) {
+        const Conversation &c = w.conversations[id];
+        if (ctx.viewer == c.pageId || w.pages.value(c.pageId).admins.contains(ctx.viewer))
+            return ctx.conversation(c, true);
+    }
+    if (w.threads.contains(id) && w.threads[id].participants.contains(ctx.viewer))
+        return ctx.thread(w.threads[id]);
+    if (const Comment *c = w.comment(id))
+        return ctx.comment(*c);
+    *found = false;
+    return {};
+}
+
+} // namespace
+
+QList<const Post *> newsFeedOf(const WorldData &w, const QString &userId) {
+    const QSet<QString> friends = w.friends.value(userId);
+    QList<const Post *> out;
+    for (const Post &p : w.posts) {
+        const bool byCircle = p.fromId == userId || friends.contains(p.fromId) ||
+                              (userId == w.meId && w.likedPageIds.contains(p.fromId));
+        if (!byCircle && p.targetId != userId)
+            continue;
+        if (w.groups.contains(p.targetId) && !w.groups[p.targetId].members.contains(userId))
+            continue;
+        if (w.events.contains(p.targetId) && !w.events[p.targetId].rsvp.contains(userId))
+            continue;
+        out.append(&p);
+    }
+    std::sort(out.begin(), out.end(), newestFirst);
+    return out;
+}
+
+QList<const Post *> wallOf(const WorldData &w, const QString &ownerId) {
+    QList<const Post *> out;
+    for (const Post &p : w.posts)
+        if ((p.fromId == ownerId && p.targetId.isEmpty()) || p.targetId == ownerId)
+            out.append(&p);
+    std::sort(out.begin(), out.end(), newestFirst);
+    return out;
+}
+
+ApiResponse graphGet(GraphContext &ctx, const QStringList &segments) {
+    WorldData &w = ctx.w;
+    const QString &id = segments.first();
+    if (segments.size() == 1) {
+        bool found = false;
+        const QJsonObject object = objectJson(ctx, id, &found);
+        if (!found)
+            return unsupported(ctx);
+        return ApiResponse::json(applyFields(ctx, object));
+    }
+    if (segments.size() != 2)
+        return ApiResponse::notFound(ctx.req.path);
+    const QString &connection = segments[1];
+    ApiResponse answer;
+    if (w.people.contains(id))
+        answer = userConnection(ctx, w.people[id], connection);
+    else if (w.pages.contains(id))
+        answer = pageConnection(ctx, w.pages[id], connection);
+    else
+        answer = objectConnection(ctx, id, connection);
+    return answer;
+}
+
+ApiResponse graphSearch(GraphContext &ctx) {
+    WorldData &w = ctx.w;
+    const QString type = ctx.req.value(QStringLiteral("type"));
+    const QString q = ctx.req.value(QStringLiteral("q")).trimmed();
+    const auto matches = [&](const QString &name) {
+        return q.isEmpty() || q == QLatin1String("*") || name.contains(q, Qt::CaseInsensitive);
+    };
+    QJsonArray items;
+    if (type == QLatin1String("user")) {
+        for (const Person &p : w.people)
+            if (matches(p.name))
+                items.append(ctx.ref(p.id));
+    } else if (type == QLatin1String("page")) {
+        for (const Page &p : w.pages)
+            if (matches(p.name))
+                items.append(ctx.ref(p.id));
+    } else if (type == QLatin1String("group")) {
+        for (const Group &g : w.groups)
+            if (matches(g.name))
+                items.append(QJsonObject{
+                    {"id", g.id}, {"name", g.name}, {"version", 1}, {"privacy", g.privacy}});
+    } else if (type == QLatin1String("event")) {
+        for (const Event &e : w.events)
+            if (matches(e.name))
+                items.append(QJsonObject{{"id", e.id},
+                                         {"name", e.name},
+                                         {"start_time", graphTime(e.start)},
+                                         {"end_time", graphTime(e.end)},
+                                         {"location", e.location}});
+    } else if (type == QLatin1String("place")) {
+        const QString center = ctx.req.value(QStringLiteral("center"));
+        double lat = 0, lon = 0, distance = 0;
+        bool near = false;
+        if (!center.isEmpty()) {
+            const QStringList parts = center.split(QLatin1Char(','));
+            bool okLat = false, okLon = false;
+            if (parts.size() == 2) {
+                lat = parts[0].toDouble(&okLat);
+                lon = parts[1].toDouble(&okLon);
+            }
+            if (!okLat || !okLon || qAbs(lat) > 90 || qAbs(lon) > 180)
+                return ApiResponse::badRequest(QStringLiteral("(#100) Invalid center."));
+            bool okDistance = false;
+            distance = ctx.req.value(QStringLiteral("distance")).toDouble(&okDistance);
+            if (!okDistance || distance <= 0)
+                distance = 1000;
+            near = true;
+        }
+        QList<QPair<double, const Place *>> found;
+        for (const Place &p : w.places) {
+            if (!matches(p.name) && !matches(p.category))
+                continue;
+            double metres = 0;
+            if (near) {
+                // Equirectangular distance: plenty for a town-sized world.
+                const double x = qDegreesToRadians(p.longitude - lon) *
+                                 qCos(qDegreesToRadians((p.latitude + lat) / 2));
+                const double y = qDegreesToRadians(p.latitude - lat);
+                metres = qSqrt(x * x + y * y) * 6371000.0;
+                if (metres > distance)
+                    continue;
+            }
+            found.append({metres, &p});
+        }
+        std::stable_sort(found.begin(), found.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (const auto &f : found)
+            items.append(ctx.place(*f.second));
+    } else if (type == QLatin1String("checkin")) {
+        QList<const Checkin *> list;
+        for (const Checkin &c : w.checkins)
+            if (c.fromId != ctx.viewer && w.isFriend(ctx.viewer, c.fromId))
+                list.append(&c);
+        std::sort(list.begin(), list.end(),
+                  [](const Checkin *a, const Checkin *b) { return a->created > b->created; });
+        for (const Checkin *c : list)
+            items.append(ctx.checkin(*c));
+    } else {
+        return ApiResponse::badRequest(QStringLiteral("(#100) Unsupported search type."));
+    }
+    return ApiResponse::json(ctx.collection(items, 25));
+}
+
+ApiResponse notificationsGet(GraphContext &ctx) {
+    WorldData &w = ctx.w;
+    const QString me = ctx.viewer;
+    int unseenNotifications = 0;
+    for (const Notification &n : w.notifications)
+        if (n.toId == me && n.unseen)
+            ++unseenNotifications;
+    QJsonArray requests;
+    int unreadRequests = 0;
+    for (const FriendRequest &r : w.friendRequests)
+        if (r.toId == me) {
+            requests.append(r.fromId);
+            unreadRequests += r.unread ? 1 : 0;
+        }
+    QJsonArray invites;
+    for (const Event &e : w.events)
+        if (e.rsvp.value(me) == QLatin1String("not_replied") && e.start > w.anchor)
+            invites.append(e.id);
+    int unreadThreads = 0;
+    QString mostRecent;
+    qint64 newest = 0;
+    for (const Thread &t : w.threads)
+        if (t.folder == QLatin1String("inbox") && t.participants.contains(me)) {
+            unreadThreads += t.unread ? 1 : 0;
+            if (t.messages.last().created > newest) {
+                newest = t.messages.last().created;
+                mostRecent = t.id;
+            }
+        }
+    return ApiResponse::json(
+        QJsonObject{{"messages", QJsonObject{{"unread", unreadThreads},
+                                             {"unseen", unreadThreads},
+                                             {"most_recent", mostRecent}}},
+                    {"pokes", QJsonObject{{"unread", 0}, {"most_recent", 0}}},
+                    {"shares", QJsonObject{{"unread", 0}, {"most_recent", 0}}},
+                    {"friend_requests", requests},
+                    {"group_invites", QJsonArray()},
+                    {"event_invites", invites},
+                    {"friend_requests_counts",
+                     QJsonObject{{"unread", unreadRequests}, {"unseen", unreadRequests}}},
+                    {"notification_counts", QJsonObject{{"unseen", unseenNotifications}}}});
+}

@@ -1,0 +1,321 @@
+#include "sandbox.h"
+
+#include "controlapi.h"
+#include "graphapi.h"
+#include "httpserver.h"
+#include "pictures.h"
+#include "sandboxlogging.h"
+#include "webpages.h"
+#include "world.h"
+
+#include "kelvo_build_config.h"
+
+#ifdef KELVO_SANDBOX_WITH_CHAT
+#include "chat/chatserver.h"
+#endif
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMutexLocker>
+#include <QSaveFile>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+constexpr int demoIntervalMs = 45000;
+
+bool routeIsPicture(const QString &path) {
+    return path.endsWith(QLatin1String("/picture")) || path.startsWith(QLatin1String("/photos/")) ||
+           path.startsWith(QLatin1String("/img/")) || path == QLatin1String("/safe_image.php");
+}
+
+} // namespace
+
+Sandbox::Sandbox(SandboxOptions options)
+    : m_options(std::move(options)) {
+    m_world =
+        std::make_unique<World>(m_options.today, QString::fromLatin1(kelvo::build::sandboxAppId));
+    m_pictures = std::make_unique<PictureStore>(*m_world);
+    m_graph = std::make_unique<GraphApi>(*m_world);
+    m_web = std::make_unique<WebPages>(*m_world, QStringLiteral("100000000000002"));
+
+    // The control endpoints run on HTTP worker threads; the chat server lives
+    // on this object's thread, so commands are queued to it.
+    ChatControl chat;
+#ifdef KELVO_SANDBOX_WITH_CHAT
+    const auto onChat = [this](std::function<void(ChatServer *)> call) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, call] {
+                if (m_chat)
+                    call(m_chat);
+            },
+            Qt::QueuedConnection);
+    };
+    const auto askChat = [this](std::function<void(ChatServer *)> call) {
+        const auto run = [this, call] {
+            if (m_chat)
+                call(m_chat);
+        };
+        if (QThread::currentThread() == thread())
+            run();
+        else
+            QMetaObject::invokeMethod(this, run, Qt::BlockingQueuedConnection);
+    };
+    chat.sendMessage = [onChat](const QString &from, const QString &to, const QString &body) {
+        onChat([=](ChatServer *c) { c->sendMessageAs(from, to, body); });
+    };
+    chat.sendTyping = [onChat](const QString &from, const QString &to, bool composing) {
+        onChat([=](ChatServer *c) { c->sendTypingAs(from, to, composing); });
+    };
+    chat.setPresence = [onChat](const QString &user, const QString &show) {
+        onChat([=](ChatServer *c) { c->setVirtualPresence(user, show); });
+    };
+    chat.messagesTo = [askChat](const QString &user) {
+        QJsonArray out;
+        askChat([&](ChatServer *c) {
+            for (const auto &m : c->messagesTo(user))
+                out.append(QJsonObject{{"from", m.first}, {"body", m.second}});
+        });
+        return out;
+    };
+    chat.onlineUsers = [askChat] {
+        QStringList out;
+        askChat([&](ChatServer *c) { out = c->onlineUsers(); });
+        return out;
+    };
+#endif
+    m_control = std::make_unique<ControlApi>(*m_world, chat);
+    m_http = std::make_unique<HttpServer>([this](const ApiRequest &req) { return dispatch(req); });
+}
+
+Sandbox::~Sandbox() {
+    stop();
+}
+
+ApiResponse Sandbox::dispatch(const ApiRequest &req) {
+    const QString &path = req.path;
+    if (path == QLatin1String("/_sandbox") || path.startsWith(QLatin1String("/_sandbox/")))
+        return m_control->handle(req);
+    if (path.startsWith(QLatin1String("/method/")))
+        return m_graph->handleRest(req);
+    ApiResponse response;
+    if (routeIsPicture(path) && m_pictures->handle(req, &response))
+        return response;
+    if (m_web->handle(req, &response))
+        return response;
+    return m_graph->handleGraph(req);
+}
+
+bool Sandbox::start(quint16 httpPort, quint16 xmppPort, QString *error) {
+    QString why;
+    loadTokens();
+    if (!m_http->listen(httpPort, &why)) {
+        if (error)
+            *error = QStringLiteral("HTTP: ") + why;
+        return false;
+    }
+#ifdef KELVO_SANDBOX_WITH_CHAT
+    m_chat = new ChatServer(m_world.get(), chatDomain(), this);
+    connect(m_chat, &ChatServer::messageRouted, this, &Sandbox::recordChatMessage);
+    if (!m_chat->listen(QHostAddress::LocalHost, xmppPort)) {
+        if (error)
+            *error = QStringLiteral("XMPP: cannot listen on 127.0.0.1:%1 (%2)")
+                         .arg(xmppPort)
+                         .arg(m_chat->errorString());
+        delete m_chat;
+        m_chat = nullptr;
+        m_http->stop();
+        return false;
+    }
+#else
+    Q_UNUSED(xmppPort);
+#endif
+    qCInfo(lcSandbox) << "serving" << httpRoot() << "chat port" << this->xmppPort();
+    if (m_options.demoLife)
+        startDemoLife();
+    return true;
+}
+
+void Sandbox::stop() {
+    if (m_demoTimer) {
+        m_demoTimer->stop();
+        delete m_demoTimer;
+        m_demoTimer = nullptr;
+    }
+    if (m_http && m_http->isRunning()) {
+        // Workers may wait on this thread (chat queries): keep serving them.
+        m_http->stop([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        saveTokens();
+    }
+    delete m_chat;
+    m_chat = nullptr;
+}
+
+bool Sandbox::isRunning() const {
+    return m_http && m_http->isRunning();
+}
+quint16 Sandbox::httpPort() const {
+    return m_http->port();
+}
+
+quint16 Sandbox::xmppPort() const {
+#ifdef KELVO_SANDBOX_WITH_CHAT
+    return m_chat ? m_chat->port() : 0;
+#else
+    return 0;
+#endif
+}
+
+QString Sandbox::httpRoot() const {
+    return QStringLiteral("http://127.0.0.1:%1").arg(httpPort());
+}
+QString Sandbox::chatDomain() const {
+    return QString::fromLatin1(kelvo::build::sandboxChatDomain);
+}
+QString Sandbox::appId() const {
+    return QString::fromLatin1(kelvo::build::sandboxAppId);
+}
+QString Sandbox::clientSecret() const {
+    return QString::fromLatin1(kelvo::build::sandboxClientSecret);
+}
+bool Sandbox::hasChat() const {
+    return m_chat != nullptr;
+}
+
+QString Sandbox::accountId() const {
+    QMutexLocker lock(&m_world->mutex());
+    return m_world->data().meId;
+}
+
+QString Sandbox::accountName() const {
+    QMutexLocker lock(&m_world->mutex());
+    return m_world->data().people.value(m_world->data().meId).name;
+}
+
+QString Sandbox::accountLogin() const {
+    QMutexLocker lock(&m_world->mutex());
+    return m_world->data().loginName;
+}
+
+QString Sandbox::accountPassword() const {
+    return QString::fromLatin1(World::accountPassword);
+}
+QString Sandbox::peoplePassword() {
+    return QStringLiteral("sandbox");
+}
+
+QString Sandbox::issueToken(const QString &userId) {
+    return m_world->issueToken(userId.isEmpty() ? accountId() : userId, 0);
+}
+
+World &Sandbox::world() {
+    return *m_world;
+}
+
+void Sandbox::recordChatMessage(const QString &from, const QString &to, const QString &body) {
+    // Chat messages join the two people's inbox thread, as on the service.
+    QMutexLocker lock(&m_world->mutex());
+    WorldData &w = m_world->data();
+    if (!w.people.contains(from) || !w.people.contains(to) || body.isEmpty())
+        return;
+    Thread *thread = nullptr;
+    for (Thread &t : w.threads)
+        if (t.folder == QLatin1String("inbox") && t.participants.size() == 2 &&
+            t.participants.contains(from) && t.participants.contains(to))
+            thread = &t;
+    Message m;
+    m.authorId = from;
+    m.body = body;
+    m.created = QDateTime::currentSecsSinceEpoch();
+    if (!thread) {
+        Thread t;
+        t.id = w.newId();
+        t.folder = QStringLiteral("inbox");
+        t.participants = QStringList{from, to};
+        thread = &(w.threads[t.id] = t);
+        m.id = t.id;
+    } else {
+        m.id = thread->id + QLatin1Char('_') + w.newId();
+    }
+    thread->messages.append(m);
+    thread->unread = to == w.meId;
+}
+
+void Sandbox::startDemoLife() {
+    QStringList friends;
+    {
+        QMutexLocker lock(&m_world->mutex());
+        friends = m_world->data().friendIds;
+    }
+#ifdef KELVO_SANDBOX_WITH_CHAT
+    if (m_chat && friends.size() > 8) {
+        for (int i = 0; i < 6; ++i)
+            m_chat->setVirtualPresence(friends[i], QString());
+        m_chat->setVirtualPresence(friends[6], QStringLiteral("away"));
+        m_chat->setAutoReply(friends[2], 1500,
+                             QStringLiteral("Hi! I'm out on the water, will call you later."));
+    }
+#endif
+    m_demoTimer = new QTimer(this);
+    connect(m_demoTimer, &QTimer::timeout, this, &Sandbox::demoTick);
+    m_demoTimer->start(demoIntervalMs);
+}
+
+void Sandbox::demoTick() {
+    static const char *const titles[] = {" likes your status.", " commented on your photo.",
+                                         " wrote on your wall.", " shared your link."};
+    QMutexLocker lock(&m_world->mutex());
+    WorldData &w = m_world->data();
+    if (w.friendIds.isEmpty())
+        return;
+    const int n = m_demoTicks++;
+    const QString from = w.friendIds[(n * 7) % w.friendIds.size()];
+    Notification note;
+    note.id = QStringLiteral("notif_%1_%2").arg(w.meId, w.newId());
+    note.fromId = from;
+    note.toId = w.meId;
+    note.title = w.nameOf(from) + QString::fromLatin1(titles[n % 4]);
+    note.link = QStringLiteral("{ROOT}/") + from;
+    note.created = note.updated = QDateTime::currentSecsSinceEpoch();
+    w.notifications.insert(note.id, note);
+}
+
+void Sandbox::loadTokens() {
+    if (m_options.stateDir.isEmpty())
+        return;
+    QFile file(QDir(m_options.stateDir).filePath(QStringLiteral("tokens.json")));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
+    QHash<QString, IssuedToken> tokens;
+    for (auto it = saved.begin(); it != saved.end(); ++it) {
+        const QJsonObject t = it.value().toObject();
+        tokens.insert(it.key(),
+                      {t.value("user").toString(), qint64(t.value("expires").toDouble())});
+    }
+    m_world->restoreTokens(tokens);
+}
+
+void Sandbox::saveTokens() const {
+    if (m_options.stateDir.isEmpty())
+        return;
+    QDir().mkpath(m_options.stateDir);
+    QJsonObject out;
+    const QHash<QString, IssuedToken> tokens = m_world->tokens();
+    for (auto it = tokens.begin(); it != tokens.end(); ++it)
+        out.insert(it.key(), QJsonObject{{"user", it->userId}, {"expires", double(it->expires)}});
+    QSaveFile file(QDir(m_options.stateDir).filePath(QStringLiteral("tokens.json")));
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lcSandbox) << "cannot keep tokens in" << m_options.stateDir;
+        return;
+    }
+    file.write(QJsonDocument(out).toJson());
+    file.commit();
+}

@@ -1,0 +1,101 @@
+#include "sandboxtestsupport.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QtTest>
+
+QByteArray HttpResult::header(const QByteArray &name) const {
+    for (const auto &h : headers)
+        if (h.first.compare(name, Qt::CaseInsensitive) == 0)
+            return h.second;
+    return {};
+}
+
+HttpResult httpRequest(const QByteArray &method, const QString &url, const QByteArray &body,
+                       const QList<QPair<QByteArray, QByteArray>> &headers) {
+    static QNetworkAccessManager *manager = new QNetworkAccessManager;
+    QNetworkRequest request{QUrl(url, QUrl::TolerantMode)};
+    for (const auto &h : headers)
+        request.setRawHeader(h.first, h.second);
+    QNetworkReply *reply = manager->sendCustomRequest(request, method, body);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+    HttpResult result;
+    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    result.body = reply->readAll();
+    result.headers = reply->rawHeaderPairs();
+    reply->deleteLater();
+    return result;
+}
+
+SandboxFixture::SandboxFixture() {
+    SandboxOptions options;
+    options.today = QDate(2012, 3, 15);
+    m_sandbox = std::make_unique<Sandbox>(options);
+    QString error;
+    if (!m_sandbox->start(0, 0, &error))
+        qFatal("sandbox did not start: %s", qPrintable(error));
+    m_token = m_sandbox->issueToken();
+}
+
+SandboxFixture::~SandboxFixture() = default;
+
+QString SandboxFixture::withToken(const QString &pathAndQuery) const {
+    QString url =
+        pathAndQuery.startsWith(QLatin1String("http"))
+            ? pathAndQuery
+            : root() + (pathAndQuery.startsWith(QLatin1Char('/')) ? "" : "/") + pathAndQuery;
+    url += url.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?');
+    return url + QStringLiteral("access_token=") + m_token;
+}
+
+HttpResult SandboxFixture::get(const QString &pathAndQuery) const {
+    return httpRequest("GET", withToken(pathAndQuery));
+}
+
+HttpResult SandboxFixture::post(const QString &pathAndQuery) const {
+    return httpRequest("POST", withToken(pathAndQuery), QByteArray(""));
+}
+
+QJsonArray SandboxFixture::fql(const QString &query) const {
+    const HttpResult r = get(QStringLiteral("/method/fql.query?format=json&query=") +
+                             QString::fromLatin1(QUrl::toPercentEncoding(query)));
+    if (r.status != 200)
+        qWarning() << "fql failed" << r.status << r.body;
+    return r.array();
+}
+
+QJsonArray SandboxFixture::multiquery(const QJsonObject &queries) const {
+    const QByteArray json = QJsonDocument(queries).toJson(QJsonDocument::Compact);
+    const HttpResult r = get(QStringLiteral("/method/fql.multiquery?format=json&queries=") +
+                             QString::fromLatin1(QUrl::toPercentEncoding(json)));
+    if (r.status != 200)
+        qWarning() << "multiquery failed" << r.status << r.body;
+    return r.array();
+}
+
+QJsonArray SandboxFixture::resultSet(const QJsonArray &answer, const QString &name) {
+    for (const QJsonValue &v : answer)
+        if (v.toObject().value("name").toString() == name)
+            return v.toObject().value("fql_result_set").toArray();
+    return {};
+}
+
+QJsonArray SandboxFixture::batch(const QJsonArray &requests) const {
+    const QByteArray json = QJsonDocument(requests).toJson(QJsonDocument::Compact);
+    return get(QStringLiteral("/?method=POST&batch=") +
+               QString::fromLatin1(QUrl::toPercentEncoding(json)))
+        .array();
+}
+
+bool isGraphTime(const QString &text) {
+    static const QRegularExpression re(
+        QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}\\+0000$"));
+    return re.match(text).hasMatch();
+}

@@ -1,0 +1,181 @@
+// Tokens and login: the dialog, the code exchange, the long-lived token, the
+// dead-token answer and the other error conventions, Read It Later.
+#include "sandboxtestsupport.h"
+
+#include <QtTest>
+
+class TestSandboxLogin : public QObject {
+    Q_OBJECT
+
+private:
+    SandboxFixture *f = nullptr;
+
+    QString dialogUrl(const QString &clientId, const QString &redirect = {}) const {
+        QString url = f->root() + QStringLiteral("/dialog/oauth?client_id=") + clientId;
+        if (!redirect.isEmpty())
+            url += QStringLiteral("&redirect_uri=") + QUrl::toPercentEncoding(redirect);
+        return url + QStringLiteral("&display=popup&scope=read_stream,xmpp_login,publish_stream");
+    }
+    HttpResult submit(const QString &password, const QString &redirect) {
+        QUrlQuery form;
+        form.addQueryItem("client_id", f->sandbox().appId());
+        form.addQueryItem("redirect_uri", redirect);
+        form.addQueryItem("email", f->sandbox().accountLogin());
+        form.addQueryItem("pass", password);
+        return httpRequest("POST", f->root() + "/dialog/oauth",
+                           form.query(QUrl::FullyEncoded).toUtf8(),
+                           {{"Content-Type", "application/x-www-form-urlencoded"}});
+    }
+    QString exchangeCode(const QString &code, const QString &secret, int *status) {
+        const HttpResult r =
+            httpRequest("GET", f->root() + "/oauth/access_token?client_id=" + f->sandbox().appId() +
+                                   "&redirect_uri=" + f->root() + "/connect/login_success.html" +
+                                   "&client_secret=" + secret + "&code=" + code);
+        *status = r.status;
+        return QString::fromUtf8(r.body);
+    }
+    static QString param(const QString &text, const QString &name) {
+        return QUrlQuery(text).queryItemValue(name);
+    }
+
+private slots:
+    void initTestCase() { f = new SandboxFixture; }
+    void cleanupTestCase() { delete f; }
+
+    void dialogPageHoldsTheElementsTheLoginViewScripts() {
+        const HttpResult page = httpRequest("GET", dialogUrl(f->sandbox().appId()));
+        QCOMPARE(page.status, 200);
+        QVERIFY(page.header("Content-Type").startsWith("text/html"));
+        QVERIFY(page.body.contains("id=\"footer\""));
+        QVERIFY(page.body.contains("id=\"platform_dialog_bottom_bar\""));
+        QVERIFY(page.body.contains("type=\"password\""));
+        QVERIFY(page.body.contains(f->sandbox().accountName().toUtf8()));
+        // The login help link uses the second application id.
+        QCOMPARE(httpRequest("GET", dialogUrl("100000000000002")).status, 200);
+        QCOMPARE(httpRequest("GET", dialogUrl("999")).status, 400);
+        QCOMPARE(
+            httpRequest("GET", dialogUrl(f->sandbox().appId(), "http://elsewhere.test/x")).status,
+            400);
+    }
+
+    void wrongPasswordShowsAnErrorAndNoCode() {
+        const HttpResult r = submit("not-the-password", f->root() + "/connect/login_success.html");
+        QCOMPARE(r.status, 200);
+        QVERIFY(r.body.contains("incorrect"));
+        QVERIFY(r.header("Location").isEmpty());
+        QVERIFY(!r.body.contains("code="));
+    }
+
+    void rightPasswordRedirectsWithACodeThatBuysOneToken() {
+        const QString redirect = f->root() + "/connect/login_success.html";
+        const HttpResult r = submit(f->sandbox().accountPassword(), redirect);
+        QCOMPARE(r.status, 302);
+        const QString location = QString::fromUtf8(r.header("Location"));
+        QVERIFY2(location.startsWith(redirect + "?code="), qPrintable(location));
+        const QString code = location.mid(location.indexOf("code=") + 5);
+        QVERIFY(!code.isEmpty());
+        QCOMPARE(httpRequest("GET", location).status, 200);
+
+        int status = 0;
+        QString answer = exchangeCode(code, "0123456789abcdef0123456789abcdef", &status);
+        QCOMPARE(status, 400); // wrong secret
+        answer = exchangeCode(code, f->sandbox().clientSecret(), &status);
+        QCOMPARE(status, 200);
+        const QString token = param(answer, "access_token");
+        QVERIFY(token.size() > 20);
+        QVERIFY(param(answer, "expires").toInt() > 0);
+        exchangeCode(code, f->sandbox().clientSecret(), &status);
+        QCOMPARE(status, 400); // a code is used once
+
+        const HttpResult me = httpRequest("GET", f->root() + "/me?fields=id&access_token=" + token);
+        QCOMPARE(me.status, 200);
+        QCOMPARE(me.object(), (QJsonObject{{"id", f->me()}}));
+
+        const HttpResult extended =
+            httpRequest("GET", f->root() + "/oauth/access_token?client_id=" + f->sandbox().appId() +
+                                   "&client_secret=" + f->sandbox().clientSecret() +
+                                   "&grant_type=fb_exchange_token&fb_exchange_token=" + token);
+        QCOMPARE(extended.status, 200);
+        const QString longToken = param(QString::fromUtf8(extended.body), "access_token");
+        QVERIFY(!longToken.isEmpty() && longToken != token);
+        QVERIFY(param(QString::fromUtf8(extended.body), "expires").toInt() >
+                param(answer, "expires").toInt());
+        QCOMPARE(httpRequest("GET", f->root() + "/me?fields=id&access_token=" + longToken).status,
+                 200);
+    }
+
+    void redirectHonoursAGivenQuery() {
+        const HttpResult r = submit(f->sandbox().accountPassword(),
+                                    f->root() + "/connect/login_success.html?from=test");
+        QVERIFY(r.header("Location").contains("login_success.html?from=test&code="));
+    }
+
+    void deadTokensCarryTheInvalidTokenHeader_data() {
+        QTest::addColumn<QString>("query");
+        QTest::newRow("missing") << QString();
+        QTest::newRow("unknown") << QStringLiteral("access_token=SBXnot-issued-here");
+    }
+    void deadTokensCarryTheInvalidTokenHeader() {
+        QFETCH(QString, query);
+        for (const char *path : {"/me/home?", "/method/notifications.get?format=json&",
+                                 "/method/fql.query?format=json&query=x&"}) {
+            const HttpResult r = httpRequest("GET", f->root() + QLatin1String(path) + query);
+            QCOMPARE(r.status, 400);
+            const QByteArray auth = r.header("WWW-Authenticate");
+            QVERIFY2(auth.startsWith("OAuth \"Facebook Platform\" \"invalid_token\""), auth);
+            QVERIFY(auth.indexOf("invalid_token") > 0);
+            QCOMPARE(r.object().value("error").toObject().value("type").toString(),
+                     QStringLiteral("OAuthException"));
+        }
+    }
+
+    void expiredTokenIsDead() {
+        const QString token = f->sandbox().issueToken();
+        QCOMPARE(httpRequest("GET", f->root() + "/me?access_token=" + token).status, 200);
+        const HttpResult expire = httpRequest(
+            "POST", f->root() + "/_sandbox/expire_token?token=" + token, QByteArray(""));
+        QCOMPARE(expire.object().value("expired").toInt(), 1);
+        const HttpResult r = httpRequest("GET", f->root() + "/me?access_token=" + token);
+        QCOMPARE(r.status, 400);
+        QVERIFY(r.header("WWW-Authenticate").contains("invalid_token"));
+    }
+
+    void otherErrorsHaveAnErrorObjectOnly() {
+        const HttpResult bad = f->get("search?q=x&type=spaceship");
+        QCOMPARE(bad.status, 400);
+        QVERIFY(bad.header("WWW-Authenticate").isEmpty());
+        QVERIFY(!bad.object().value("error").toObject().value("message").toString().isEmpty());
+
+        const HttpResult unknownPath = f->get("me/feed/extra/parts");
+        QCOMPARE(unknownPath.status, 404);
+        QVERIFY(unknownPath.object().contains("error"));
+        QVERIFY(unknownPath.header("WWW-Authenticate").isEmpty());
+
+        const HttpResult unknownConnection = f->get("me/spaceships");
+        QCOMPARE(unknownConnection.status, 404);
+    }
+
+    void readItLaterAcceptsOnlyTheAccount() {
+        const QString base = f->root() + "/v2/add?apikey=sandbox-ril-key&url=" +
+                             QUrl::toPercentEncoding("http://news.sandbox.test/a") +
+                             "&title=A%20title";
+        const HttpResult good =
+            httpRequest("GET", base + "&username=" + f->sandbox().accountLogin() +
+                                   "&password=" + f->sandbox().accountPassword());
+        QCOMPARE(good.status, 200);
+        QCOMPARE(good.body, QByteArray("200 OK"));
+        const HttpResult wrong = httpRequest(
+            "GET", base + "&username=" + f->sandbox().accountLogin() + "&password=nope");
+        QVERIFY(wrong.status != 200);
+        QVERIFY(httpRequest("GET", f->root() + "/v2/add?username=x").status != 200);
+    }
+
+    void privacyPageIsServed() {
+        const HttpResult r = httpRequest("GET", f->root() + "/privacy");
+        QCOMPARE(r.status, 200);
+        QVERIFY(r.body.contains("Privacy"));
+    }
+};
+
+QTEST_MAIN(TestSandboxLogin)
+#include "tst_sandbox_login.moc"

@@ -1,0 +1,311 @@
+// Messages and page mode, notifications and update counts, friends, profiles
+// and search, events and birthdays, groups, places and check-ins.
+#include "sandboxtestsupport.h"
+
+#include <QSet>
+#include <QtTest>
+
+class TestSandboxSocial : public QObject {
+    Q_OBJECT
+
+private:
+    SandboxFixture *f = nullptr;
+
+    QJsonObject counts() { return f->getObject("/method/notifications.get?format=json"); }
+
+private slots:
+    void initTestCase() { f = new SandboxFixture; }
+    void cleanupTestCase() { delete f; }
+
+    void inboxThreads() {
+        const QJsonArray threads = f->getObject("me/inbox").value("data").toArray();
+        QVERIFY(threads.size() >= 5);
+        bool meFirst = false, meSecond = false, four = false, fifty = false, fiftyOne = false;
+        QString previous = "9999";
+        for (const QJsonValue &v : threads) {
+            const QJsonObject t = v.toObject();
+            QVERIFY(t.value("updated_time").toString() <= previous);
+            previous = t.value("updated_time").toString();
+            const QJsonArray to = t.value("to").toObject().value("data").toArray();
+            meFirst |= to.size() == 2 && to[0].toObject().value("id") == f->me();
+            meSecond |= to.size() == 2 && to[1].toObject().value("id") == f->me();
+            four |= to.size() == 4;
+            const QJsonArray comments = t.value("comments").toObject().value("data").toArray();
+            const QString last = comments.isEmpty()
+                                     ? t.value("message").toString()
+                                     : comments.last().toObject().value("message").toString();
+            fifty |= last.size() == 50;
+            fiftyOne |= last.size() == 51;
+            QVERIFY(t.value("unread").isDouble());
+        }
+        QVERIFY(meFirst && meSecond && four && fifty && fiftyOne);
+        QVERIFY(!f->getObject("me/other").value("data").toArray().isEmpty());
+    }
+
+    void newMessageProbeAndThreadQuery() {
+        const QString probe = "SELECT message_id FROM message WHERE thread_id IN (SELECT thread_id "
+                              "FROM thread WHERE folder_id = 0 AND unread != 0 LIMIT 1) ORDER BY "
+                              "created_time DESC LIMIT 1";
+        const QJsonArray before = f->fql(probe);
+        QCOMPARE(before.size(), 1);
+        const QString messageId = before[0].toObject().value("message_id").toString();
+        const QString threadId = messageId.section('_', 0, 0);
+        const int unread = counts().value("messages").toObject().value("unseen").toInt();
+        QVERIFY(unread > 0);
+
+        const QJsonArray rows = f->fql("SELECT author_id, body, created_time FROM message WHERE "
+                                       "thread_id = " +
+                                       threadId + " ORDER BY created_time ASC");
+        QVERIFY(rows.size() >= 2);
+        for (const QJsonValue &r : rows) {
+            QVERIFY(r.toObject().value("created_time").isDouble());
+            QVERIFY(!r.toObject().value("body").toString().isEmpty());
+            QVERIFY(!r.toObject().value("author_id").toString().isEmpty());
+        }
+        // Reading the thread marks it read.
+        QCOMPARE(counts().value("messages").toObject().value("unseen").toInt(), unread - 1);
+        QVERIFY(f->fql(probe).isEmpty() ||
+                f->fql(probe)[0].toObject().value("message_id").toString() != messageId);
+        QCOMPARE(f->get("/method/fql.query?format=json&query=SELECT%20*%20FROM%20thread").status,
+                 400);
+    }
+
+    void pageModeUsesThePageToken() {
+        const QJsonArray pages = f->getObject("me/accounts").value("data").toArray();
+        QVERIFY(!pages.isEmpty());
+        const QJsonObject page = pages[0].toObject();
+        const QString pageToken = page.value("access_token").toString();
+        QVERIFY(pageToken.size() > 20);
+        const QString base = f->root() + "/" + page.value("id").toString();
+        const HttpResult list =
+            httpRequest("GET", base + "/conversations?access_token=" + pageToken);
+        QCOMPARE(list.status, 200);
+        const QJsonArray conversations = list.object().value("data").toArray();
+        QVERIFY(!conversations.isEmpty());
+        bool cannotReply = false;
+        for (const QJsonValue &v : conversations) {
+            const QJsonObject c = v.toObject();
+            QCOMPARE(c.value("participants").toObject().value("data").toArray().size(), 2);
+            QVERIFY(c.value("message_count").isDouble());
+            QVERIFY(!c.value("snippet").toString().isEmpty());
+            cannotReply |= !c.value("can_reply").toBool(true);
+        }
+        QVERIFY(cannotReply);
+        const HttpResult thread = httpRequest(
+            "GET", f->root() + "/" + conversations[0].toObject().value("id").toString() +
+                       "?access_token=" + pageToken);
+        const QJsonArray messages =
+            thread.object().value("messages").toObject().value("data").toArray();
+        QVERIFY(!messages.isEmpty());
+        QVERIFY(isGraphTime(messages[0].toObject().value("created_time").toString()));
+        QVERIFY(messages[0].toObject().value("from").toObject().contains("id"));
+    }
+
+    void notificationsAndMarkingRead() {
+        const QJsonObject c = counts();
+        QVERIFY(c.value("event_invites").isArray());
+        QVERIFY(c.value("friend_requests_counts").toObject().value("unread").toInt() >= 2);
+        const int unseen = c.value("notification_counts").toObject().value("unseen").toInt();
+        QVERIFY(unseen > 0);
+
+        const QJsonArray list =
+            f->getObject("me/notifications?include_read=1").value("data").toArray();
+        bool storyAndId = false, fbid = false, slash = false, query = false, ns = false,
+             friends = false;
+        QJsonArray batch;
+        for (const QJsonValue &v : list) {
+            const QJsonObject n = v.toObject();
+            QVERIFY(n.value("from").toObject().contains("id"));
+            QVERIFY(n.value("unread").toInt() == 0 || n.value("unread").toInt() == 1);
+            const QString link = n.value("link").toString();
+            storyAndId |= link.contains("story_fbid=") && link.contains("&id=");
+            fbid |= link.contains("?fbid=");
+            slash |= link.endsWith('/');
+            query |= link.section('/', -1).startsWith('?');
+            ns |= n.value("application").toObject().contains("namespace");
+            friends |= n.value("application").toObject().value("name") == "Friends";
+            if (n.value("unread").toInt() == 1)
+                batch.append(QJsonObject{{"method", "POST"},
+                                         {"relative_url", n.value("id").toString() + "?unread=0"}});
+        }
+        QVERIFY(storyAndId && fbid && slash && query && ns && friends);
+        QCOMPARE(batch.size(), unseen);
+        const QJsonArray answers = f->batch(batch);
+        QCOMPARE(answers.size(), unseen);
+        QCOMPARE(answers[0].toObject().value("body").toString(), QStringLiteral("true"));
+        QCOMPARE(counts().value("notification_counts").toObject().value("unseen").toInt(), 0);
+        QVERIFY(f->getObject("me/notifications").value("data").toArray().isEmpty());
+    }
+
+    void friendsRequestsAndProfiles() {
+        const QJsonArray friends = f->getObject("me/friends").value("data").toArray();
+        QVERIFY(friends.size() >= 60);
+        QSet<QString> names;
+        bool duplicate = false, lower = false, accented = false;
+        for (const QJsonValue &v : friends) {
+            const QString name = v.toObject().value("name").toString();
+            duplicate |= names.contains(name);
+            names.insert(name);
+            lower |= name.at(0).isLower();
+            accented |= name.toLatin1() != name.toUtf8() || name.contains(QChar(0x00c9));
+        }
+        QVERIFY(duplicate && lower && accented);
+
+        const QJsonArray requests = f->getObject("me/friendrequests").value("data").toArray();
+        QCOMPARE(requests.size(), 2);
+        QVERIFY(isGraphTime(requests[0].toObject().value("created_time").toString()));
+        const QJsonArray answer = f->multiquery(
+            {{"friends", "SELECT uid_from FROM friend_request WHERE uid_to=me()"},
+             {"friend_data",
+              "SELECT uid, name FROM user WHERE uid IN (SELECT uid_from FROM #friends)"}});
+        QCOMPARE(SandboxFixture::resultSet(answer, "friend_data").size(), 2);
+
+        const QString friendId = friends[0].toObject().value("id").toString();
+        const QJsonObject profile = f->getObject(friendId);
+        for (const char *key : {"id", "name", "first_name", "last_name", "hometown", "location",
+                                "work", "education", "languages"})
+            QVERIFY2(profile.contains(QLatin1String(key)), key);
+        const QJsonObject page = f->getObject("300000000000001");
+        QCOMPARE(page.value("name").toString(), QStringLiteral("Kelvo"));
+        QVERIFY(page.contains("category") && page.contains("likes") && page.contains("cover"));
+        QVERIFY(!f->getObject("300000000000002").contains("cover"));
+    }
+
+    void searchByType() {
+        QVERIFY(!f->getObject("search?q=Jonas Brightwater&type=user")
+                     .value("data")
+                     .toArray()
+                     .isEmpty());
+        QVERIFY(!f->getObject("search?q=bakery&type=page").value("data").toArray().isEmpty());
+        QVERIFY(!f->getObject("search?q=night&type=group").value("data").toArray().isEmpty());
+        const QJsonObject events = f->getObject("search?q=a&type=event&limit=2");
+        QCOMPARE(events.value("data").toArray().size(), 2);
+        QVERIFY(events.value("data")[0].toObject().contains("start_time"));
+        QVERIFY(events.value("paging").toObject().value("next").toString().startsWith(f->root()));
+        QVERIFY(f->getObject("search?q=zzzz&type=user").value("data").toArray().isEmpty());
+    }
+
+    void eventsAndBirthdays() {
+        const QJsonArray answer = f->multiquery(
+            {{"events", "SELECT eid, rsvp_status from event_member WHERE uid = me() AND "
+                        "rsvp_status != 'declined' AND start_time > 1331400000"},
+             {"event_details", "SELECT eid, name, start_time, end_time FROM event where eid in "
+                               "(SELECT eid from #events)"},
+             {"birthdays", "SELECT uid, name, birthday,birthday_date FROM user WHERE uid = me() "
+                           "OR uid IN (SELECT uid2 FROM friend WHERE uid1 = me())"}});
+        QCOMPARE(answer.size(), 3);
+        QCOMPARE(answer[0].toObject().value("name").toString(), QStringLiteral("birthdays"));
+        QCOMPARE(answer[1].toObject().value("name").toString(), QStringLiteral("events"));
+        QCOMPARE(answer[2].toObject().value("name").toString(), QStringLiteral("event_details"));
+        const QJsonArray memberships = answer[1].toObject().value("fql_result_set").toArray();
+        const QJsonArray details = answer[2].toObject().value("fql_result_set").toArray();
+        QCOMPARE(details.size(), memberships.size());
+        bool notReplied = false;
+        for (const QJsonValue &m : memberships) {
+            QVERIFY(m.toObject().value("rsvp_status") != "declined");
+            notReplied |= m.toObject().value("rsvp_status") == "not_replied";
+        }
+        QVERIFY(notReplied);
+        QVERIFY(details[0].toObject().value("start_time").isDouble());
+        // The fixture's day is 15 March 2012.
+        bool today = false, in91 = false, noYear = false;
+        for (const QJsonValue &v : answer[0].toObject().value("fql_result_set").toArray()) {
+            const QString date = v.toObject().value("birthday_date").toString();
+            today |= date == QLatin1String("03/15/1988");
+            in91 |= date.startsWith(QDate(2012, 3, 15).addDays(91).toString("MM/dd/"));
+            noYear |= date.size() == 5;
+        }
+        QVERIFY(today && in91 && noYear);
+
+        const QString eid = memberships[0].toObject().value("eid").toString();
+        const QJsonObject event = f->getObject(eid);
+        QVERIFY(isGraphTime(event.value("start_time").toString()));
+        QVERIFY(event.value("owner").toObject().contains("name"));
+        QVERIFY(!f->getObject(eid + "/invited").value("data").toArray().isEmpty());
+        QCOMPARE(f->post(eid + "/declined").status, 200);
+        QVERIFY(f->getObject(eid + "/invited").value("data").toArray().size() > 0);
+        bool declined = false;
+        for (const QJsonValue &g : f->getObject(eid + "/declined").value("data").toArray())
+            declined |= g.toObject().value("id") == f->me();
+        QVERIFY(declined);
+        const QJsonObject calendar =
+            f->getObject(eid + "?fields=start_time,end_time,description,name");
+        QCOMPARE(calendar.keys().size(), 5);
+    }
+
+    void groupsAndLeaving() {
+        const QJsonArray groups = f->getObject("me/groups").value("data").toArray();
+        QVERIFY(groups.size() >= 4);
+        bool lower = false, upper = false;
+        for (const QJsonValue &g : groups) {
+            lower |= g.toObject().value("name").toString().at(0).isLower();
+            upper |= g.toObject().value("name").toString().at(0).isUpper();
+        }
+        QVERIFY(lower && upper);
+        const QString gid = groups[0].toObject().value("id").toString();
+        const int members = f->getObject(gid + "/members").value("data").toArray().size();
+        QVERIFY(members > 1);
+        QCOMPARE(f->post(gid + "/members/" + f->me() + "?method=delete").status, 200);
+        QCOMPARE(f->getObject(gid + "/members").value("data").toArray().size(), members - 1);
+        QCOMPARE(f->post(gid + "/members/" + f->me() + "?method=delete").status, 400);
+    }
+
+    void placesAndCheckins() {
+        const QJsonArray near =
+            f->getObject("search?q=*&type=place&center=60.1699,24.9384&distance=1000")
+                .value("data")
+                .toArray();
+        QVERIFY(!near.isEmpty());
+        const QJsonObject location = near[0].toObject().value("location").toObject();
+        QVERIFY(location.value("latitude").isDouble() && location.value("longitude").isDouble());
+        QVERIFY(f->getObject("search?q=*&type=place&center=10.0,10.0&distance=1000")
+                    .value("data")
+                    .toArray()
+                    .isEmpty());
+        QVERIFY(!f->getObject("search?q=Harbour&type=place").value("data").toArray().isEmpty());
+        QCOMPARE(f->get("search?q=*&type=place&center=abc").status, 400);
+
+        const QJsonArray batch =
+            f->batch({QJsonObject{{"method", "GET"}, {"relative_url", "me/checkins"}},
+                      QJsonObject{{"method", "GET"}, {"relative_url", "search?type=checkin"}}});
+        const QJsonArray own =
+            QJsonDocument::fromJson(batch[0].toObject().value("body").toString().toUtf8())
+                .object()
+                .value("data")
+                .toArray();
+        const QJsonArray recent =
+            QJsonDocument::fromJson(batch[1].toObject().value("body").toString().toUtf8())
+                .object()
+                .value("data")
+                .toArray();
+        QVERIFY(!own.isEmpty() && !recent.isEmpty());
+        bool noStreet = false;
+        for (const QJsonValue &c : recent) {
+            QVERIFY(c.toObject().value("from").toObject().value("id") != f->me());
+            noStreet |= !c.toObject()
+                             .value("place")
+                             .toObject()
+                             .value("location")
+                             .toObject()
+                             .contains("street");
+        }
+        QVERIFY(noStreet);
+
+        const QString placeId = near[0].toObject().value("id").toString();
+        const QJsonArray friends = f->getObject("me/friends").value("data").toArray();
+        const QString coordinates =
+            QUrl::toPercentEncoding("{\"latitude\":\"60.1699\",\"longitude\":\"24.9384\"}");
+        const HttpResult checkin =
+            f->post("me/checkins?message=Here&coordinates=" + coordinates + "&place=" + placeId +
+                    "&tags[]=" + friends[0].toObject().value("id").toString() +
+                    "&tags[]=" + friends[1].toObject().value("id").toString());
+        QCOMPARE(checkin.status, 200);
+        const QJsonObject mine = f->getObject("me/checkins").value("data")[0].toObject();
+        QCOMPARE(mine.value("id").toString(), checkin.object().value("id").toString());
+        QCOMPARE(mine.value("tags").toObject().value("data").toArray().size(), 2);
+        QCOMPARE(f->post("me/checkins?place=" + placeId + "&coordinates=nonsense").status, 400);
+    }
+};
+
+QTEST_MAIN(TestSandboxSocial)
+#include "tst_sandbox_social.moc"

@@ -1,0 +1,205 @@
+#include "chattestsupport.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace ChatTest {
+
+namespace {
+constexpr int loginTimeoutMs = 15000;
+
+template <typename Condition> bool waitUntil(Condition condition, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(1);
+    }
+    return true;
+}
+} // namespace
+
+QString bareJid(const QString &userId) {
+    return QLatin1Char('-') + userId + QLatin1Char('@') +
+           QLatin1String(MemoryChatDirectory::domain);
+}
+
+Server::Server()
+    : server(&directory, QLatin1String(MemoryChatDirectory::domain)) {}
+
+bool Server::start() {
+    return server.listen(QHostAddress::LocalHost, 0);
+}
+
+static QXmppConfiguration baseConfiguration(quint16 port) {
+    QXmppConfiguration configuration;
+    configuration.setHost(QStringLiteral("127.0.0.1"));
+    configuration.setPort(port);
+    configuration.setDomain(QLatin1String(MemoryChatDirectory::domain));
+    configuration.setStreamSecurityMode(QXmppConfiguration::TLSDisabled);
+    configuration.setAutoReconnectionEnabled(false);
+    return configuration;
+}
+
+QXmppConfiguration facebookConfiguration(quint16 port, const QString &token, const QString &appId) {
+    QXmppConfiguration configuration = baseConfiguration(port);
+    configuration.setFacebookAccessToken(token);
+    configuration.setFacebookAppId(appId);
+    configuration.setSaslAuthMechanism(QStringLiteral("X-FACEBOOK-PLATFORM"));
+    return configuration;
+}
+
+QXmppConfiguration plainConfiguration(quint16 port, const QString &user, const QString &password) {
+    QXmppConfiguration configuration = baseConfiguration(port);
+    configuration.setUser(user);
+    configuration.setPassword(password);
+    configuration.setSaslAuthMechanism(QStringLiteral("PLAIN"));
+    return configuration;
+}
+
+bool connectClient(QXmppClient &client, const QXmppConfiguration &configuration,
+                   const QXmppPresence &initialPresence) {
+    bool failed = false;
+    const auto connection = QObject::connect(&client, &QXmppClient::error, &client,
+                                             [&failed](QXmppClient::Error) { failed = true; });
+    client.connectToServer(configuration, initialPresence);
+    const bool connected =
+        waitUntil([&] { return client.isConnected() || failed; }, loginTimeoutMs) &&
+        client.isConnected();
+    QObject::disconnect(connection);
+    return connected;
+}
+
+std::unique_ptr<QXmppClient> loggedInClient(quint16 port, const QString &userId,
+                                            const QXmppPresence &initialPresence) {
+    auto client = std::make_unique<QXmppClient>();
+    if (!connectClient(*client, facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId)),
+                       initialPresence))
+        return nullptr;
+    return client;
+}
+
+Inbox::Inbox(QXmppClient *client) {
+    connect(client, &QXmppClient::messageReceived, this,
+            [this](const QXmppMessage &message) { messages.append(message); });
+    connect(client, &QXmppClient::presenceReceived, this,
+            [this](const QXmppPresence &presence) { presences.append(presence); });
+}
+
+QList<QXmppMessage> Inbox::messagesFrom(const QString &jid) const {
+    QList<QXmppMessage> result;
+    for (const QXmppMessage &message : messages) {
+        if (message.from() == jid)
+            result.append(message);
+    }
+    return result;
+}
+
+QList<QXmppPresence> Inbox::presencesFrom(const QString &jid) const {
+    QList<QXmppPresence> result;
+    for (const QXmppPresence &presence : presences) {
+        if (presence.from() == jid)
+            result.append(presence);
+    }
+    return result;
+}
+
+QStringList Inbox::bodiesFrom(const QString &jid) const {
+    QStringList result;
+    for (const QXmppMessage &message : messagesFrom(jid)) {
+        if (!message.body().isEmpty())
+            result.append(message.body());
+    }
+    return result;
+}
+
+bool RawPeer::connectTo(quint16 port) {
+    connect(&m_socket, &QTcpSocket::readyRead, this, [this] { m_received += m_socket.readAll(); });
+    m_socket.connectToHost(QHostAddress::LocalHost, port);
+    return waitUntil([this] { return m_socket.state() == QAbstractSocket::ConnectedState; }, 10000);
+}
+
+void RawPeer::send(const QByteArray &data) {
+    if (m_socket.state() == QAbstractSocket::ConnectedState)
+        m_socket.write(data);
+}
+
+bool RawPeer::waitFor(const QByteArray &needle, int timeoutMs) {
+    return waitUntil([&] { return m_received.indexOf(needle, m_mark) >= 0; }, timeoutMs);
+}
+
+void RawPeer::mark() {
+    m_mark = m_received.size();
+}
+
+bool RawPeer::waitForDisconnected(int timeoutMs) {
+    return waitUntil([this] { return m_socket.state() == QAbstractSocket::UnconnectedState; },
+                     timeoutMs);
+}
+
+QString RawPeer::currentStreamError() const {
+    const QByteArray stream = m_received.mid(m_received.lastIndexOf("<?xml"));
+    QXmlStreamReader reader(stream.endsWith("</stream:stream>") ? stream
+                                                                : stream + "</stream:stream>");
+    while (!reader.atEnd())
+        reader.readNext();
+    return reader.hasError() ? reader.errorString() : QString();
+}
+
+bool RawPeer::isConnected() const {
+    return m_socket.state() == QAbstractSocket::ConnectedState;
+}
+
+void RawPeer::abort() {
+    m_socket.abort();
+}
+
+void RawPeer::stopReading() {
+    m_socket.disconnect(this);
+    m_socket.setReadBufferSize(4096);
+}
+
+QByteArray RawPeer::header(const QString &domain) {
+    return "<?xml version='1.0'?><stream:stream to='" + domain.toUtf8() +
+           "' xmlns='jabber:client' xmlns:stream='http://etherx.jabber.org/streams' "
+           "version='1.0'>";
+}
+
+QByteArray RawPeer::plainAuth(const QString &authcid, const QString &password) {
+    const QByteArray message = '\0' + authcid.toUtf8() + '\0' + password.toUtf8();
+    return "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
+           message.toBase64() + "</auth>";
+}
+
+bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
+                             const QString &resource) {
+    mark();
+    send(header());
+    if (!waitFor("</stream:features>"))
+        return false;
+    mark();
+    send(plainAuth(authcid, password));
+    if (!waitFor("<success"))
+        return false;
+    mark();
+    send(header());
+    if (!waitFor("</stream:features>"))
+        return false;
+    mark();
+    send("<iq type='set' id='bind1'><bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'><resource>" +
+         resource.toUtf8() + "</resource></bind></iq>");
+    if (!waitFor("</iq>"))
+        return false;
+    if (!sinceMark().contains("type=\"result\""))
+        return false;
+    mark();
+    send("<iq type='set' id='sess1'><session xmlns='urn:ietf:params:xml:ns:xmpp-session'/></iq>");
+    const bool ok = waitFor("id=\"sess1\"");
+    mark();
+    return ok;
+}
+
+} // namespace ChatTest

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "chatserver.h"
+#include "memorychatdirectory.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTcpSocket>
+#include <QXmppClient.h>
+#include <QXmppConfiguration.h>
+#include <QXmppMessage.h>
+#include <QXmppPresence.h>
+#include <memory>
+
+namespace ChatTest {
+
+QString bareJid(const QString &userId);
+
+// A chat server on a free loopback port over the default fictional world.
+struct Server {
+    Server();
+    bool start();
+
+    MemoryChatDirectory directory;
+    ChatServer server;
+};
+
+// Configurations as the app and a scripted contact would make them (no TLS,
+// no reconnection, so failures stay visible).
+QXmppConfiguration
+facebookConfiguration(quint16 port, const QString &token,
+                      const QString &appId = QLatin1String(MemoryChatDirectory::appId));
+QXmppConfiguration plainConfiguration(quint16 port, const QString &user, const QString &password);
+
+// Connects and waits until the session is established (true) or the client
+// failed or gave up (false).
+bool connectClient(QXmppClient &client, const QXmppConfiguration &configuration,
+                   const QXmppPresence &initialPresence = QXmppPresence());
+// A client of `userId` logged in with their token.
+std::unique_ptr<QXmppClient> loggedInClient(quint16 port, const QString &userId,
+                                            const QXmppPresence &initialPresence = QXmppPresence());
+
+// Everything a client receives, in order.
+class Inbox : public QObject {
+    Q_OBJECT
+public:
+    explicit Inbox(QXmppClient *client);
+
+    QList<QXmppMessage> messages;
+    QList<QXmppPresence> presences;
+
+    QList<QXmppMessage> messagesFrom(const QString &jid) const;
+    QList<QXmppPresence> presencesFrom(const QString &jid) const;
+    // Message bodies from `jid`, empty ones (typing notifications) left out.
+    QStringList bodiesFrom(const QString &jid) const;
+};
+
+// A bare TCP peer that speaks the XMPP stream by hand, for what a well-behaved
+// client library never sends.
+class RawPeer : public QObject {
+    Q_OBJECT
+public:
+    bool connectTo(quint16 port);
+    void send(const QByteArray &data);
+    // Waits until the bytes received since the last mark contain `needle`.
+    bool waitFor(const QByteArray &needle, int timeoutMs = 10000);
+    // Forgets what was received so far for the next waitFor().
+    void mark();
+    QByteArray received() const { return m_received; }
+    QByteArray sinceMark() const { return m_received.mid(m_mark); }
+    bool waitForDisconnected(int timeoutMs = 10000);
+    // Whether what the server sent since the last stream header is
+    // well-formed XML so far: empty, or the parser's complaint.
+    QString currentStreamError() const;
+    bool isConnected() const;
+    void abort();
+    // From now on nothing is read: the peer's buffers fill up and TCP stalls.
+    void stopReading();
+
+    static QByteArray header(const QString &domain = QLatin1String(MemoryChatDirectory::domain));
+    static QByteArray plainAuth(const QString &authcid, const QString &password);
+    // Header, PLAIN, restart, bind and session; true once bound.
+    bool logInWithPlain(const QString &authcid, const QString &password,
+                        const QString &resource = QStringLiteral("raw"));
+
+private:
+    QTcpSocket m_socket;
+    QByteArray m_received;
+    int m_mark = 0;
+};
+
+} // namespace ChatTest
