@@ -11,6 +11,8 @@ var commentsModel = null
 var done = null
 var waiting = null
 var errorCount = 0
+// True while a parser handles an answer whose error has already been shown.
+var answerReported = false
 // Set by the main window for requests that must not be cut short by a page
 // change; requests are never aborted, so it only documents the intent.
 var nonAbortableRequest = false
@@ -97,7 +99,7 @@ function getAccessToken(code) {
 function parseAccessToken(response) {
     var token = tokenIn(response)
     if (token === "") {
-        showError("Login failed, please try again.")
+        parseFailed("login")
         return
     }
     storeToken(token)
@@ -189,8 +191,14 @@ function doWebRequest(method, url, params, callback) {
             }
             if (method === "POST")
                 reloadAfterPosting()
-            if (callback)
+            if (!callback)
+                return
+            answerReported = reported
+            try {
                 callback(request.responseText)
+            } finally {
+                answerReported = false
+            }
         }
     }
     request.open(method, withRootScheme(url))
@@ -226,10 +234,14 @@ function parseJson(text) {
     }
 }
 
-// A parser that cannot read its answer ends the wait and says so.
+// A parser that cannot read its answer ends the wait and says so, unless the
+// error status of that answer has been shown already.
 function parseFailed(what) {
     console.warn("facebook: could not read the answer for " + what)
-    showError("Could not read the answer of the service")
+    if (answerReported)
+        hideWaiting()
+    else
+        showError("Could not read the answer of the service")
 }
 
 // Back to the page before the current one; the main window's navigation

@@ -132,6 +132,7 @@ Rectangle {
     property alias bottomBar: bottomBar
     property alias exitdialog: exitdialog
     property alias errorbanner: errorbanner
+    property alias notificationbanner: notificationbanner
     property alias updateTimer: updateTimer
     property alias chatTimer: chatTimer
     property alias waiting: waiting

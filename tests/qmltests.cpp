@@ -1,6 +1,8 @@
 // Runs the QML and script tests. Each test file gets an engine of its own
-// with a fresh, empty settings database and the service settings of the
-// build, so no run sees another's stored values.
+// with a fresh, empty settings database, so no run sees another's stored
+// values. With KELVO_TEST_SANDBOX=1 the scene talks to a sandbox service
+// started in this process on free ports; otherwise it has the service
+// settings of the build.
 #include <QQmlEngine>
 #include <QTemporaryDir>
 #include <QtQuickTest>
@@ -9,13 +11,16 @@
 #include <vector>
 
 #include "serviceconfig.h"
+#ifdef KELVO_TEST_WITH_SANDBOX
+#include "sandbox.h"
+#endif
 
 class Setup : public QObject {
     Q_OBJECT
 
 public slots:
     void applicationAvailable() {
-        m_config = std::make_unique<ServiceConfig>(ServiceSettings::builtIn());
+        m_config = std::make_unique<ServiceConfig>(settings());
         ServiceConfig::registerSingleton(m_config.get());
     }
 
@@ -29,6 +34,29 @@ public slots:
     }
 
 private:
+    ServiceSettings settings() {
+        ServiceSettings s = ServiceSettings::builtIn();
+#ifdef KELVO_TEST_WITH_SANDBOX
+        if (qgetenv("KELVO_TEST_SANDBOX") == "1") {
+            m_sandbox = std::make_unique<Sandbox>();
+            QString error;
+            if (!m_sandbox->start(0, 0, &error))
+                qFatal("cannot start the sandbox service: %s", qPrintable(error));
+            s.graphRoot = s.restRoot = s.webRoot = s.rilRoot = m_sandbox->httpRoot();
+            s.privacyUrl = m_sandbox->httpRoot() + QStringLiteral("/privacy");
+            s.chatDomain = m_sandbox->chatDomain();
+            s.chatHost = QStringLiteral("127.0.0.1");
+            s.chatPort = m_sandbox->xmppPort();
+            s.appId = m_sandbox->appId();
+            s.clientSecret = m_sandbox->clientSecret();
+        }
+#endif
+        return s;
+    }
+
+#ifdef KELVO_TEST_WITH_SANDBOX
+    std::unique_ptr<Sandbox> m_sandbox;
+#endif
     std::unique_ptr<ServiceConfig> m_config;
     std::vector<std::unique_ptr<QTemporaryDir>> m_storage;
 };

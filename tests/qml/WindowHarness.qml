@@ -1,9 +1,11 @@
 import QtQuick 2.15
+import Kelvo 1.0
 import "../../qml/storage.js" as Storage
 
 // Creates the real main window in a fresh state for each test, with given
-// stored settings. `translator` stands in for the store's language switch
-// while settings are written before any window exists.
+// stored settings, against the sandbox service the test runner started.
+// `translator` stands in for the store's language switch while settings are
+// written before any window exists.
 Item {
     id: harness
     width: 480
@@ -17,6 +19,20 @@ Item {
     QtObject {
         id: translator
         function setLanguage(lang) {}
+    }
+
+    // Sends a request to the sandbox; `done` gets the answer as JSON.
+    function sandbox(method, path, done) {
+        var request = new XMLHttpRequest()
+        request.onreadystatechange = function () {
+            if (request.readyState !== XMLHttpRequest.DONE)
+                return
+            if (request.status !== 200)
+                console.warn("sandbox: " + method + " " + ServiceConfig.graphRoot + path + ": " + request.status + " " + request.responseText)
+            done(request.status === 200 ? JSON.parse(request.responseText) : null)
+        }
+        request.open(method, ServiceConfig.graphRoot + path)
+        request.send()
     }
 
     function store(settings) {

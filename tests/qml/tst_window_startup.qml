@@ -14,7 +14,15 @@ TestCase {
         id: harness
     }
 
-    readonly property string storedToken: "access_token=SANDBOXTOKEN0123456789abcdef"
+    // A token the sandbox issued, so the window's own requests succeed.
+    property string storedToken
+
+    function initTestCase() {
+        harness.sandbox("POST", "/_sandbox/token", function (answer) {
+            storedToken = "access_token=" + answer.access_token
+        })
+        tryVerify(function () { return storedToken !== "" }, 10000)
+    }
 
     SignalSpy {
         id: quitSpy

@@ -1,0 +1,155 @@
+import QtQuick 2.15
+import QtTest 1.2
+import Kelvo 1.0
+
+// The main window against the sandbox service over real HTTP: signing in
+// with a login code, a token the service no longer takes, and the update
+// count poll with its alerts.
+TestCase {
+    id: testCase
+    name: "WindowNetwork"
+    width: 480
+    height: 854
+    when: windowShown
+
+    WindowHarness {
+        id: harness
+    }
+
+    SignalSpy {
+        id: soundSpy
+        signalName: "playSound"
+    }
+
+    SignalSpy {
+        id: disconnectSpy
+        signalName: "disconnectChat"
+    }
+
+    property var answer
+
+    // One request to the sandbox, waited for.
+    function call(method, path) {
+        answer = undefined
+        harness.sandbox(method, path, function (result) { answer = result })
+        tryVerify(function () { return answer !== undefined }, 10000, method + " " + path)
+        verify(answer !== null, method + " " + path + " failed")
+        return answer
+    }
+
+    function freshToken() {
+        return call("POST", "/_sandbox/token").access_token
+    }
+
+    // Waits until the poll the window sent has been answered.
+    function poll(w) {
+        w.waiting.state = "hidden"
+        w.facebook.fetchUpdateCounts()
+        compare(w.waiting.state, "shown")
+        tryCompare(w.waiting, "state", "hidden", 10000)
+    }
+
+    function init() {
+        harness.clearStore()
+        soundSpy.clear()
+        disconnectSpy.clear()
+    }
+
+    function cleanup() {
+        harness.close()
+    }
+
+    function test_signInWithALoginCode_data() {
+        return [
+            { tag: "home menu first", startPage: "", page: "" },
+            { tag: "news feed first", startPage: "feed", page: "NewsFeedList" }
+        ]
+    }
+
+    function test_signInWithALoginCode(data) {
+        var w = harness.open({ "newapp": "0", "chatOn": "0", "startPage": data.startPage })
+        compare(w.currentPage, "LoginView")
+        tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
+        var code = call("POST", "/_sandbox/code").code
+        w.currentView.item.finished(ServiceConfig.webRoot + "/connect/login_success.html?code=" + code)
+
+        var account = call("GET", "/_sandbox/account")
+        tryCompare(w, "ownId", account.id, 10000)
+        tryVerify(function () { return w.countsLoaded }, 10000)
+        compare(w.currentPage, data.page)
+        compare(w.menu.item !== null, data.page === "")
+        compare(w.history.get(w.history.count - 1).page, data.page === "" ? "home" : "news")
+
+        // Both the pair and the bare token are stored, and the stored token
+        // (by now the long-lived one) is one the service takes.
+        tryVerify(function () { return harness.stored("accesstoken") === w.facebook.accessToken }, 10000)
+        var stored = harness.stored("accesstoken")
+        compare(stored.indexOf("access_token="), 0)
+        compare(harness.stored("sessionkey"), stored.substring("access_token=".length))
+        compare(w.token, stored)
+        compare(call("GET", "/me?fields=id&" + stored).id, account.id)
+    }
+
+    function test_aWrongCodeSaysSo() {
+        var w = harness.open({ "newapp": "0", "chatOn": "0" })
+        tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
+        w.currentView.item.finished(ServiceConfig.webRoot + "/connect/login_success.html?code=nonsense")
+        tryVerify(function () { return w.errorbanner.shown }, 10000)
+        compare(w.waiting.state, "hidden")
+        compare(w.currentPage, "LoginView")
+        compare(harness.stored("accesstoken"), "")
+    }
+
+    function test_deadTokenSignsOut() {
+        var token = freshToken()
+        var w = harness.open({ "newapp": "0", "chatOn": "0", "accesstoken": "access_token=" + token })
+        tryVerify(function () { return w.countsLoaded }, 10000)
+        disconnectSpy.target = w
+        w.chatModel.append({ "jid": "-1@chat", "name": "A" })
+        w.openConversations.append({ "jid": "-1@chat", "name": "A" })
+
+        call("POST", "/_sandbox/expire_token?token=" + token)
+        w.facebook.fetchUpdateCounts()
+        tryCompare(w, "currentPage", "LoginView", 10000)
+        compare(harness.stored("accesstoken"), "")
+        compare(w.chatModel.count, 0)
+        compare(w.openConversations.count, 0)
+        verify(disconnectSpy.count >= 1)
+        verify(w.errorbanner.text.indexOf("Session has timed out, you need to relogin") >= 0,
+               w.errorbanner.text)
+        compare(w.menu.item, null)
+    }
+
+    function test_pollAlertsOncePerChange() {
+        var w = harness.open({ "newapp": "0", "chatOn": "0", "sound": "1",
+                               "accesstoken": "access_token=" + freshToken() })
+        soundSpy.target = w
+        tryVerify(function () { return w.countsLoaded }, 10000)
+        var unseen = w.unread_notifications
+        verify(unseen > 0, "the sandbox account starts with unseen notifications")
+        tryCompare(soundSpy, "count", 1)
+        compare(soundSpy.signalArguments[0][0], "notification")
+        compare(soundSpy.signalArguments[0][1], "0")
+
+        poll(w)
+        compare(w.unread_notifications, unseen)
+        compare(soundSpy.count, 1, "the same count alerts once")
+
+        call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Ann likes your photo"))
+        w.loudSounds = true
+        poll(w)
+        compare(w.unread_notifications, unseen + 1)
+        compare(soundSpy.count, 2)
+        compare(soundSpy.signalArguments[1][1], "1")
+
+        // Without sounds the banner still tells.
+        w.soundOption = false
+        w.notificationbanner.hide()
+        call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Bo commented"))
+        poll(w)
+        compare(w.unread_notifications, unseen + 2)
+        compare(soundSpy.count, 2)
+        verify(w.notificationbanner.shown)
+        compare(w.notificationbanner.text, "New notification")
+    }
+}
