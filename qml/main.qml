@@ -710,10 +710,11 @@ Rectangle {
         id: ownPagedialog
     }
 
-    // Takes the focus when the keyboard closes, so that no field keeps it.
-    TextInput {
+    // Takes the focus when the keyboard closes, so that no field keeps it. It
+    // takes no text itself, so holding the focus never asks for the keyboard.
+    Item {
         id: helpInput
-        visible: false
+        objectName: "helpInput"
         width: 0
         height: 0
     }

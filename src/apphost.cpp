@@ -91,6 +91,9 @@ void AppHost::start(const QUrl &root, bool show) {
 
 void AppHost::showView() {
     if (isPhoneSizedScreen(m_view->screen())) {
+        // Sized to the screen first: without a window manager the full-screen
+        // state alone leaves the window at its first size.
+        m_view->setGeometry(m_view->screen()->geometry());
         m_view->showFullScreen();
         return;
     }
