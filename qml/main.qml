@@ -136,6 +136,7 @@ Rectangle {
     property alias updateTimer: updateTimer
     property alias chatTimer: chatTimer
     property alias waiting: waiting
+    property alias done: done
     // The main instance of the web-API client, for components that must act
     // on its state (token, counters) rather than on an instance of their own.
     readonly property var facebook: Facebook
@@ -390,6 +391,10 @@ Rectangle {
         history.append({ "page": "home" })
     }
 
+    function hasUsableToken() {
+        return token.length >= 20 && token.indexOf("access_token") === 0
+    }
+
     function showLoginView() {
         navigation.showLoginView()
     }
@@ -602,6 +607,14 @@ Rectangle {
             objectName: "done"
             label: "Done"
             anchors.horizontalCenter: parent.horizontalCenter
+            // An HTTP 400 without a usable token: the request cannot work
+            // until the user signs in again.
+            onLabelChanged: {
+                if (label.indexOf(" 400 ") < 0 || window.hasUsableToken())
+                    return
+                label = "Error with the request, please try again."
+                window.showLoginView()
+            }
         }
     }
 

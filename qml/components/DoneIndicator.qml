@@ -57,6 +57,8 @@ Rectangle {
         wrapMode: Text.Wrap
         color: "#eee"
         font.pixelSize: window.titleFontSize
+        // Labels can carry the service's own words: never taken as markup.
+        textFormat: Text.PlainText
         text: translator.translate(indicator.label)
     }
 
