@@ -5,7 +5,7 @@ showing one rectangle (time to its first frame). Reports medians.
 
 Run on a display (e.g. xvfb-run -a) from a KELVO_SANDBOX=ON build:
     cmake --build build --target kelvo kelvo-sandbox bench_bare_view
-    xvfb-run -a -s "-screen 0 1024x1024x24" tests/bench/startup.py build/bin [runs]"""
+    xvfb-run -a -s "-screen 0 1024x1024x24" bench/startup.py build/bin [runs]"""
 
 import json
 import os
