@@ -258,10 +258,52 @@ Item {
                 load("loadPhotos", entry.id)
             record({ "page": "album", "id": entry.id })
             break
+        case "pageInfo": showSubView("Page", "info", entry, "pageInfo"); break
+        case "pageAlbums": showSubView("Page", "albums", entry, "pageAlbums"); break
+        case "pageAlbum": showSubView("Page", "photos", entry, "pageAlbum"); break
+        case "wallLikes": showSubView("Wall", "likes", entry, "wall"); break
+        case "wallInfo": showSubView("Wall", "info", entry, "wall"); break
+        case "wallAlbums": showSubView("Wall", "albums", entry, "wallAlbums"); break
+        case "wallAlbum": showSubView("Wall", "photos", entry, "wallAlbum"); break
+        case "wallPhoto": showSubView("Wall", "photo", entry, "wallPhoto"); break
         default:
-            // Sub-views of walls, pages, groups and events come with those views.
+            // "groupInfo", "eventInfo", "nearby", "groupMembers": nothing to show again.
             break
         }
+    }
+
+    // A sub-view of a page or wall: the view is loaded afresh with its name and
+    // id, shows the sub-view (the view's showSubView(name)) and fetches what it
+    // lists; the entry is recorded as `tag`.
+    function showSubView(view, sub, entry, tag) {
+        hideAllPanels()
+        window.clearModels()
+        var ownerId = view === "Page" ? (sub === "photos" ? entry.page_id : entry.id)
+                                      : (sub === "photos" ? entry.user_id : entry.id)
+        showPage(view, { "model": dummyList })
+        var page = pageItem()
+        if (page) {
+            if ("pageName" in page)
+                page.pageName = entry.name || ""
+            if ("ownerId" in page)
+                page.ownerId = ownerId || ""
+        }
+        callPage("showSubView", sub)
+        switch (sub) {
+        case "info": load(view === "Page" ? "loadPageInfo" : "loadUserInfo", entry.id); break
+        case "likes": load("loadLikes", entry.id); break
+        case "albums": load("loadAlbums", entry.id); break
+        case "photos":
+            if (photosModel.count === 0 || window.lastAlbumId !== entry.id)
+                load("loadPhotos", entry.id)
+            break
+        case "photo": load("loadPhoto", entry.id); break
+        }
+        var recorded = {}
+        for (var key in entry)
+            recorded[key] = entry[key]
+        recorded.page = tag
+        record(recorded)
     }
 
     function replaySearch(entry) {

@@ -132,4 +132,26 @@ TestCase {
         verify(w.menu.item !== null)
         compare(w.currentPage, "")
     }
+
+    function test_backToSubViews_data() {
+        return [
+            { tag: "page albums", entry: { "page": "pageAlbums", "id": "p1", "name": "P" },
+              view: "Page" },
+            { tag: "wall likes", entry: { "page": "wallLikes", "id": "u1", "name": "U" },
+              view: "Wall" },
+            { tag: "wall album", entry: { "page": "wallAlbum", "id": "a1", "name": "A", "user_id": "u1" },
+              view: "Wall" }
+        ]
+    }
+
+    function test_backToSubViews(data) {
+        w.history.append(data.entry)
+        hub.showFriends()
+        w.facebook.goBack()
+        compare(w.currentPage, data.view)
+        // The walk back ends on the target's own entry.
+        compare(w.history.get(w.history.count - 1).page, data.entry.page)
+        compare(w.history.get(w.history.count - 1).id, data.entry.id)
+        compare(pages().length, 2)
+    }
 }
