@@ -3,8 +3,7 @@ import QtTest 1.2
 import "../../qml/components"
 
 // The home menu. `window`, `signalHandler` and `toolbar` stand for the main
-// window's objects of those names; every navigation signal is recorded with
-// its arguments and the window's `reload` flag as it was at that moment.
+// window's objects of those names.
 Item {
     id: scene
     width: 854
@@ -29,40 +28,33 @@ Item {
         signal vibrate()
     }
 
+    // Records each navigation call with its arguments and the window's
+    // `reload` flag as it was at that moment.
     QtObject {
         id: signalHandler
-        signal showNews()
-        signal showPage(string page_id, string page_name)
-        signal showNotifications()
-        signal showChat()
-        signal showPhotoUploader()
-        signal showPlaces()
-        signal showMessages(string box)
-        signal showProfile()
-        signal backToUser()
-        signal showFriends()
-        signal showGroups()
-        signal showSearch()
-        signal showEvents()
-        signal showPages()
-        signal showPrivacy()
+        function record(name, args) {
+            calls.push({ name: name, args: Array.from(args), reload: window.reload })
+        }
+        function showNews() { record("showNews", arguments) }
+        function showPage() { record("showPage", arguments) }
+        function showNotifications() { record("showNotifications", arguments) }
+        function showChat() { record("showChat", arguments) }
+        function showPhotoUploader() { record("showPhotoUploader", arguments) }
+        function showPlaces() { record("showPlaces", arguments) }
+        function showMessages() { record("showMessages", arguments) }
+        function showProfile() { record("showProfile", arguments) }
+        function backToUser() { record("backToUser", arguments) }
+        function showFriends() { record("showFriends", arguments) }
+        function showGroups() { record("showGroups", arguments) }
+        function showSearch() { record("showSearch", arguments) }
+        function showEvents() { record("showEvents", arguments) }
+        function showPages() { record("showPages", arguments) }
+        function showPrivacy() { record("showPrivacy", arguments) }
     }
 
-    Item {
-        id: toolbar
-        property bool chatAlert: false
-    }
-
-    TranslationHelper {
-        id: translator
-    }
-
-    TextInput {
-        id: helpInput
-        visible: false
-        width: 0
-        height: 0
-    }
+    Item { id: toolbar; property bool chatAlert: false }
+    TranslationHelper { id: translator }
+    TextInput { id: helpInput; visible: false }
 
     MainMenu {
         id: menu
@@ -74,37 +66,15 @@ Item {
 
     property var calls: []
 
-    Component.onCompleted: {
-        var names = ["showNews", "showPage", "showNotifications", "showChat", "showPhotoUploader",
-                     "showPlaces", "showMessages", "showProfile", "backToUser", "showFriends",
-                     "showGroups", "showSearch", "showEvents", "showPages", "showPrivacy"]
-        names.forEach(function (name) {
-            signalHandler[name].connect(function () {
-                calls.push({ name: name, args: Array.prototype.slice.call(arguments),
-                             reload: window.reload })
-            })
-        })
-    }
-
     TestCase {
         name: "MainMenu"
         when: windowShown
 
         function init() {
-            window.width = 480
-            window.height = 854
-            window.language = "en"
-            window.useAsPage = false
-            window.reload = false
-            window.privacyString = ""
-            window.backgroundUrl = ""
-            window.unread_notifications = 0
-            window.friend_requests = 0
-            window.open_events = 0
-            window.hasNewMessage = false
+            Object.assign(window, { width: 480, height: 854, language: "en", useAsPage: false, reload: false,
+                                    privacyString: "", unread_notifications: 0, friend_requests: 0,
+                                    open_events: 0, hasNewMessage: false })
             toolbar.chatAlert = false
-            menu.width = 480
-            menu.height = 854
             menu.status.text = ""
             menu.status.setFocus(false)
             shareSpy.clear()
@@ -113,73 +83,72 @@ Item {
 
         // Positioners place their children when the scene is next polished;
         // a press must wait for that, or it lands where an item used to be.
-        function settle() {
+        function item(name) {
+            var found = findChild(menu, name)
+            verify(found !== null, name)
             var positioners = [findChild(menu, "statusField").parent, findChild(menu, "actionRow"),
                                findChild(menu, "menuGrid")]
             tryVerify(function () {
                 return positioners.every(function (item) { return !isPolishScheduled(item) })
             })
-        }
-
-        function entry(name) {
-            var found = findChild(menu, name)
-            verify(found !== null, "entry " + name)
-            settle()
             return found
         }
 
-        function actionButton(name) {
-            var found = findChild(menu, name)
-            verify(found !== null, name)
-            settle()
-            return found
+        function label(name) {
+            return findChild(item(name), "label").text
         }
 
         function visibleEntries() {
-            var grid = findChild(menu, "menuGrid")
-            var names = []
-            for (var i = 0; i < grid.children.length; ++i) {
-                if (grid.children[i].visible)
-                    names.push(grid.children[i].objectName)
-            }
-            return names
+            return Array.from(findChild(menu, "menuGrid").children).filter(function (child) { return child.visible })
+                .map(function (child) { return child.objectName })
         }
 
+        // A count shows as itself, 999 as "*", and zero shows no badge.
         function test_badges_data() {
             return [
-                { tag: "notifications count", entry: "notificationsEntry", property: "unread_notifications", value: 3, shown: true, text: "3" },
-                { tag: "notifications 999", entry: "notificationsEntry", property: "unread_notifications", value: 999, shown: true, text: "*" },
-                { tag: "notifications none", entry: "notificationsEntry", property: "unread_notifications", value: 0, shown: false, text: "0" },
-                { tag: "friend requests", entry: "friendsEntry", property: "friend_requests", value: 12, shown: true, text: "12" },
-                { tag: "open events", entry: "eventsEntry", property: "open_events", value: 1, shown: true, text: "1" },
-                { tag: "new messages", entry: "messagesEntry", property: "hasNewMessage", value: true, shown: true, text: "*" },
-                { tag: "no new messages", entry: "messagesEntry", property: "hasNewMessage", value: false, shown: false, text: "0" }
+                { tag: "notifications count", entry: "notificationsEntry", property: "unread_notifications", value: 3, text: "3" },
+                { tag: "notifications 999", entry: "notificationsEntry", property: "unread_notifications", value: 999, text: "*" },
+                { tag: "notifications none", entry: "notificationsEntry", property: "unread_notifications", value: 0 },
+                { tag: "friend requests", entry: "friendsEntry", property: "friend_requests", value: 12, text: "12" },
+                { tag: "open events", entry: "eventsEntry", property: "open_events", value: 1, text: "1" },
+                { tag: "new messages", entry: "messagesEntry", property: "hasNewMessage", value: true, text: "*" },
+                { tag: "no new messages", entry: "messagesEntry", property: "hasNewMessage", value: false }
             ]
         }
 
         function test_badges(data) {
             window[data.property] = data.value
-            var button = entry(data.entry)
-            var badge = findChild(button, "badge")
-            compare(badge.visible, data.shown)
-            compare(findChild(button, "badgeText").text, data.text)
+            var entry = item(data.entry)
+            compare(findChild(entry, "badge").visible, data.text !== undefined)
+            if (data.text !== undefined)
+                compare(findChild(entry, "badgeText").text, data.text)
         }
 
         function test_entriesWithoutCounterHaveNoBadge() {
-            window.unread_notifications = 5
-            window.friend_requests = 5
-            window.open_events = 5
+            window.unread_notifications = window.friend_requests = window.open_events = 5
             window.hasNewMessage = true
-            verify(!findChild(entry("newsEntry"), "badge").visible)
-            verify(!findChild(entry("chatEntry"), "badge").visible)
-            verify(!findChild(entry("pagesEntry"), "badge").visible)
+            for (const name of ["newsEntry", "chatEntry", "pagesEntry"])
+                verify(!findChild(item(name), "badge").visible, name)
         }
 
-        function test_allEntriesInOrder() {
-            compare(visibleEntries(), ["newsEntry", "notificationsEntry", "chatEntry", "photoUploadEntry",
-                                       "checkinEntry", "messagesEntry", "profileEntry", "friendsEntry",
-                                       "groupsEntry", "searchEntry", "eventsEntry", "pagesEntry"])
-            compare(findChild(entry("profileEntry"), "label").text, "Profile")
+        function test_contents_data() {
+            return [
+                { tag: "user", page: false, profile: "Profile", privacy: true,
+                  entries: ["newsEntry", "notificationsEntry", "chatEntry", "photoUploadEntry",
+                            "checkinEntry", "messagesEntry", "profileEntry", "friendsEntry",
+                            "groupsEntry", "searchEntry", "eventsEntry", "pagesEntry"] },
+                { tag: "page mode", page: true, profile: "Back to user", privacy: false,
+                  entries: ["newsEntry", "photoUploadEntry", "profileEntry"] }
+            ]
+        }
+
+        function test_contents(data) {
+            window.useAsPage = data.page
+            menu.status.text = "hello"
+            compare(visibleEntries(), data.entries)
+            compare(label("profileEntry"), data.profile)
+            compare(item("privacyButton").visible, data.privacy)
+            verify(item("shareButton").visible)
         }
 
         function test_entries_data() {
@@ -195,70 +164,25 @@ Item {
                 { tag: "groups", entry: "groupsEntry", signal: "showGroups", args: [], reload: true },
                 { tag: "search", entry: "searchEntry", signal: "showSearch", args: [], reload: false },
                 { tag: "events", entry: "eventsEntry", signal: "showEvents", args: [], reload: true },
-                { tag: "pages", entry: "pagesEntry", signal: "showPages", args: [], reload: false }
+                { tag: "pages", entry: "pagesEntry", signal: "showPages", args: [], reload: false },
+                { tag: "page mode: news", page: true, entry: "newsEntry", signal: "showPage",
+                  args: ["42", "Kelvo Fans"], reload: true },
+                { tag: "page mode: photo upload", page: true, entry: "photoUploadEntry",
+                  signal: "showPhotoUploader", args: [], reload: false },
+                { tag: "page mode: back to user", page: true, entry: "profileEntry", signal: "backToUser",
+                  args: [], reload: true }
             ]
         }
 
         function test_entries(data) {
-            mouseClick(entry(data.entry))
-            compare(calls.length, 1)
-            compare(calls[0].name, data.signal)
-            compare(calls[0].args, data.args)
-            compare(calls[0].reload, data.reload)
+            window.useAsPage = !!data.page
+            menu.status.setFocus(true)
+            mouseClick(item(data.entry))
+            compare(calls, [{ name: data.signal, args: data.args, reload: data.reload }])
+            verify(!menu.status.hasFocus, "an entry takes the focus from the status field")
         }
 
-        function test_pageModeOffersOnlyWhatAPageCanDo() {
-            window.useAsPage = true
-            compare(visibleEntries(), ["newsEntry", "photoUploadEntry", "profileEntry"])
-            compare(findChild(entry("profileEntry"), "label").text, "Back to user")
-            menu.status.text = "hello"
-            verify(!findChild(menu, "privacyButton").visible)
-            verify(findChild(menu, "shareButton").visible)
-            menu.status.text = ""
-
-            mouseClick(entry("newsEntry"))
-            compare(calls.length, 1)
-            compare(calls[0].name, "showPage")
-            compare(calls[0].args, ["42", "Kelvo Fans"])
-
-            mouseClick(entry("photoUploadEntry"))
-            compare(calls[1].name, "showPhotoUploader")
-
-            mouseClick(entry("profileEntry"))
-            compare(calls.length, 3)
-            compare(calls[2].name, "backToUser")
-        }
-
-        function test_gridColumns() {
-            var grid = findChild(menu, "menuGrid")
-            compare(grid.columns, 3)
-            compare(grid.columnSpacing, 20)
-            compare(grid.rowSpacing, 10)
-            compare(entry("photoUploadEntry").x, 0)
-            verify(entry("photoUploadEntry").y > 0)
-            compare(entry("newsEntry").height, 124)
-            compare(entry("newsEntry").width, (grid.width - 2 * 20) / 3)
-
-            menu.width = 854
-            menu.height = 480
-            verify(menu.landscape)
-            compare(grid.columns, 6)
-            compare(grid.columnSpacing, 4)
-            compare(grid.rowSpacing, 8)
-            compare(entry("photoUploadEntry").y, 0)
-            compare(entry("messagesEntry").y, 0)
-            compare(entry("profileEntry").x, 0)
-            verify(entry("profileEntry").y > 0)
-            compare(entry("newsEntry").width, (grid.width - 5 * 4) / 6)
-        }
-
-        function test_statusFieldHeight() {
-            compare(menu.status.height, 100)
-            menu.width = 854
-            menu.height = 480
-            compare(menu.status.height, 65)
-        }
-
+        // The action row shows on small screens and whenever there is text.
         function test_statusRow_data() {
             return [
                 { tag: "tall portrait, empty", width: 480, height: 854, text: "", shown: false },
@@ -278,102 +202,51 @@ Item {
             compare(findChild(menu, "actionRow").visible, data.shown)
         }
 
-        function test_shareEmitsTextAndClears() {
+        // Share sends the text and clears the field, but keeps a blank one;
+        // Cancel clears without sending. Both close the keyboard.
+        function test_statusButtons_data() {
+            return [
+                { tag: "share", text: "Hello world", button: "shareButton", shared: 1, left: "" },
+                { tag: "share blank", text: "   ", button: "shareButton", shared: 0, left: "   " },
+                { tag: "cancel", text: "draft", button: "cancelButton", shared: 0, left: "" }
+            ]
+        }
+
+        function test_statusButtons(data) {
             menu.status.setFocus(true)
-            verify(menu.status.hasFocus)
-            menu.status.text = "Hello world"
-            var share = actionButton("shareButton")
-            compare(findChild(share, "label").text, "Share")
-            mouseClick(share)
-            compare(shareSpy.count, 1)
-            compare(shareSpy.signalArguments[0][0], "Hello world")
-            compare(menu.status.text, "")
+            menu.status.text = data.text
+            mouseClick(item(data.button))
+            compare(shareSpy.count, data.shared)
+            if (data.shared)
+                compare(shareSpy.signalArguments[0][0], data.text)
+            compare(menu.status.text, data.left)
             verify(!menu.status.hasFocus)
         }
 
-        function test_blankStatusIsNotShared() {
-            window.height = 500
-            menu.status.text = "   "
-            mouseClick(actionButton("shareButton"))
-            compare(shareSpy.count, 0)
-        }
-
-        function test_cancelClearsWithoutSharing() {
-            menu.status.setFocus(true)
-            menu.status.text = "draft"
-            mouseClick(actionButton("cancelButton"))
-            compare(shareSpy.count, 0)
-            compare(menu.status.text, "")
-            verify(!menu.status.hasFocus)
-        }
-
+        // The privacy button looks pressed once a privacy is chosen.
         function test_privacyButton() {
             menu.status.text = "x"
-            var privacy = actionButton("privacyButton")
-            verify(privacy.visible)
+            var privacy = item("privacyButton")
             verify(!privacy.pressed)
             window.privacyString = "{\"value\":\"ALL_FRIENDS\"}"
             verify(privacy.pressed)
             mouseClick(privacy)
-            compare(calls.length, 1)
-            compare(calls[0].name, "showPrivacy")
-        }
-
-        function test_entryTakesFocusFromStatusField() {
-            menu.status.setFocus(true)
-            verify(menu.status.hasFocus)
-            mouseClick(entry("searchEntry"))
-            verify(!menu.status.hasFocus)
+            compare(calls, [{ name: "showPrivacy", args: [], reload: false }])
         }
 
         function test_chatIconFollowsChatAlert() {
-            var chat = entry("chatEntry")
-            compare(chat.icon, "media/Home/Chat.svg")
+            var chat = item("chatEntry")
+            var plain = chat.icon
             toolbar.chatAlert = true
-            compare(chat.icon, "media/Home/Chat_NEW.svg")
-            verify(String(findChild(chat, "icon").source).indexOf("/qml/components/media/Home/Chat_NEW.svg") > 0)
-        }
-
-        function test_iconSizesForBitmapsAndVectors() {
-            var bitmap = findChild(entry("newsEntry"), "icon")
-            var vector = findChild(entry("chatEntry"), "icon")
-            compare(bitmap.width, 80)
-            compare(vector.width, 93)
-            compare(vector.y, bitmap.y - 8)
-            var bitmapLabel = findChild(entry("newsEntry"), "label")
-            var vectorLabel = findChild(entry("chatEntry"), "label")
-            compare(bitmapLabel.y - (bitmap.y + bitmap.height), 6)
-            compare(vectorLabel.y - (vector.y + vector.height), 4)
-            compare(bitmapLabel.font.pixelSize, 18)
-            verify(bitmapLabel.font.bold)
-        }
-
-        function test_pressedEntryShowsOverlay() {
-            var news = entry("newsEntry")
-            var overlay = findChild(news, "pressedOverlay")
-            verify(!overlay.visible)
-            mousePress(news)
-            verify(overlay.visible)
-            compare(overlay.width, 95)
-            compare(String(findChild(news, "label").color), "#808080")
-            mouseRelease(news)
-            verify(!overlay.visible)
-        }
-
-        function test_backgroundPicture() {
-            var background = findChild(menu, "background")
-            verify(!background.visible)
-            window.backgroundUrl = Qt.resolvedUrl("../../qml/components/media/Kelvo.svg")
-            verify(background.visible)
-            compare(background.fillMode, Image.PreserveAspectCrop)
-            compare(background.sourceSize.width, menu.width)
-            compare(String(background.source), String(window.backgroundUrl))
+            verify(chat.icon !== plain)
+            toolbar.chatAlert = false
+            compare(chat.icon, plain)
         }
 
         function test_labelsAreTranslated() {
             window.language = "fi"
-            compare(findChild(entry("newsEntry"), "label").text, "Uutissyöte")
-            compare(findChild(entry("profileEntry"), "label").text, "Profiili")
+            compare(label("newsEntry"), "Uutissyöte")
+            compare(label("profileEntry"), "Profiili")
         }
     }
 }
