@@ -77,21 +77,6 @@ bool inFilter(const WorldData &w, const QString &key, const Post &p) {
     return false;
 }
 
-QJsonObject tagsByOffset(const QList<Tag> &tags) {
-    QJsonObject byOffset;
-    for (const Tag &t : tags) {
-        const QString key = QString::number(t.offset);
-        QJsonArray list = byOffset.value(key).toArray();
-        list.append(QJsonObject{{"id", t.id},
-                                {"name", t.name},
-                                {"type", t.type},
-                                {"offset", t.offset},
-                                {"length", t.length}});
-        byOffset.insert(key, list);
-    }
-    return byOffset;
-}
-
 QJsonObject streamRow(const GraphContext &ctx, const Post &p, const QString &key) {
     QJsonObject attachment;
     if (!p.name.isEmpty() || !p.picture.isEmpty()) {

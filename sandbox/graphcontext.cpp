@@ -192,7 +192,7 @@ QJsonObject GraphContext::commentsOf(const QList<Comment> &comments, const QStri
     return o;
 }
 
-static QJsonObject tagsObject(const QList<Tag> &tags, const GraphContext &) {
+QJsonObject tagsByOffset(const QList<Tag> &tags) {
     QJsonObject byOffset;
     for (const Tag &t : tags) {
         const QString key = QString::number(t.offset);
@@ -230,9 +230,9 @@ QJsonObject GraphContext::post(const Post &p, int carriedComments) const {
     text("icon", p.icon);
     text("object_id", p.objectId);
     if (!p.messageTags.isEmpty())
-        o.insert("message_tags", tagsObject(p.messageTags, *this));
+        o.insert("message_tags", tagsByOffset(p.messageTags));
     if (!p.storyTags.isEmpty())
-        o.insert("story_tags", tagsObject(p.storyTags, *this));
+        o.insert("story_tags", tagsByOffset(p.storyTags));
     if (!p.properties.isEmpty())
         o.insert("properties", p.properties);
     if (w.places.contains(p.placeId))

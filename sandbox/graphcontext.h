@@ -10,6 +10,9 @@
 
 // What a Graph or REST handler works with: the world (locked by the caller),
 // the request, who is asking and where the sandbox is reached.
+// Tags of a text grouped by their offset, as "message_tags" and "story_tags" carry them.
+QJsonObject tagsByOffset(const QList<Tag> &tags);
+
 struct GraphContext {
     WorldData &w;
     const ApiRequest &req;
