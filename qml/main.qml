@@ -3,7 +3,10 @@ import QtQuick 2.15
 import Kelvo 1.0
 import "facebook.js" as Facebook
 import "storage.js" as Storage
-import "components"
+import "components/common"
+import "components/feed"
+import "components/groups"
+import "navigation"
 import "components/platform"
 
 // The main window: the application as the user sees it. It owns the state
@@ -514,11 +517,11 @@ Rectangle {
         anchors.fill: currentView
         z: 1
 
-        OverlayPanel { id: albumsList; objectName: "albumsList"; source: "components/AlbumsList.qml" }
-        OverlayPanel { id: photosList; objectName: "photosList"; source: "components/PhotosList.qml" }
-        OverlayPanel { id: photoView; objectName: "photoView"; source: "components/PhotoView.qml" }
-        OverlayPanel { id: commentsList; objectName: "commentsList"; source: "components/CommentList.qml" }
-        OverlayPanel { id: likesList; objectName: "likesList"; source: "components/LikesList.qml" }
+        OverlayPanel { id: albumsList; objectName: "albumsList"; source: "components/photos/AlbumsList.qml" }
+        OverlayPanel { id: photosList; objectName: "photosList"; source: "components/photos/PhotosList.qml" }
+        OverlayPanel { id: photoView; objectName: "photoView"; source: "components/photos/PhotoView.qml" }
+        OverlayPanel { id: commentsList; objectName: "commentsList"; source: "components/feed/CommentList.qml" }
+        OverlayPanel { id: likesList; objectName: "likesList"; source: "components/feed/LikesList.qml" }
     }
 
     Item {

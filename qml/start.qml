@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "components"
+import "components/common"
 import "components/platform"
 
 // The root window. It shows the splash, loads the main window 50 ms later
@@ -114,7 +114,7 @@ PageStackWindow {
         objectName: "splash"
         anchors.fill: parent
         z: 5
-        image: "media/Kelvo.svg"
+        image: Qt.resolvedUrl("components/media/Kelvo.svg")
         fadeout: 700
         timeout: 0
         onFinished: splash.destroy()

@@ -8,7 +8,6 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
-#include <utility>
 
 #include "eventfilter.h"
 #include "logging.h"
@@ -30,15 +29,10 @@ bool isPhoneSizedScreen(const QScreen *screen) {
 
 } // namespace
 
-AppHost::AppHost(QGuiApplication *app, ServiceSettings settings)
-    : m_app(app)
-    , m_config(std::move(settings)) {
+AppHost::AppHost(QGuiApplication *app, const ServiceSettings &settings)
+    : m_app(app) {
     // One configuration per process: the scene reads it as a singleton.
-    static bool registered = false;
-    if (!registered) {
-        ServiceConfig::registerSingleton(&m_config);
-        registered = true;
-    }
+    ServiceConfig::registerSingleton(settings);
 }
 
 AppHost::~AppHost() {

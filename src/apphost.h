@@ -19,7 +19,7 @@ class AppHost {
 public:
     static inline const QUrl defaultRoot{QStringLiteral("qrc:/qml/start.qml")};
 
-    AppHost(QGuiApplication *app, ServiceSettings settings);
+    AppHost(QGuiApplication *app, const ServiceSettings &settings);
     ~AppHost();
     AppHost(const AppHost &) = delete;
     AppHost &operator=(const AppHost &) = delete;
@@ -41,7 +41,6 @@ private:
     void showView();
 
     QGuiApplication *m_app;
-    ServiceConfig m_config;
     std::unique_ptr<QQuickView> m_view;
     std::unique_ptr<EventFilter> m_eventFilter;
     // The chat client, photo uploader, image saver and chat model are created

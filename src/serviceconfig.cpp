@@ -30,6 +30,22 @@ ServiceConfig::ServiceConfig(ServiceSettings settings, QObject *parent)
     : QObject(parent)
     , m_settings(std::move(settings)) {}
 
-void ServiceConfig::registerSingleton(ServiceConfig *config) {
-    qmlRegisterSingletonInstance("Kelvo", 1, 0, "ServiceConfig", config);
+namespace {
+
+ServiceSettings &processSettings() {
+    static ServiceSettings settings;
+    return settings;
+}
+
+} // namespace
+
+void ServiceConfig::registerSingleton(const ServiceSettings &settings) {
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    processSettings() = settings;
+    qmlRegisterSingletonType<ServiceConfig>(
+        "Kelvo", 1, 0, "ServiceConfig",
+        [](QQmlEngine *, QJSEngine *) -> QObject * { return new ServiceConfig(processSettings()); });
 }

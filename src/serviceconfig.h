@@ -66,9 +66,12 @@ public:
     QString productPageId() const { return m_settings.productPageId; }
     QString productPageName() const { return m_settings.productPageName; }
 
-    // Makes `config` the ServiceConfig singleton for every engine created
-    // afterwards. Call once per process; the caller keeps ownership.
-    static void registerSingleton(ServiceConfig *config);
+    // Makes `settings` the process's service settings and registers the
+    // ServiceConfig singleton type: every engine gets an instance of its own,
+    // which it owns and deletes with itself, so no engine ever reads one that
+    // another engine's end destroyed. The first call wins; later ones (a
+    // second window in the same process) keep the settings already chosen.
+    static void registerSingleton(const ServiceSettings &settings);
 
 private:
     const ServiceSettings m_settings;

@@ -20,8 +20,7 @@ class Setup : public QObject {
 
 public slots:
     void applicationAvailable() {
-        m_config = std::make_unique<ServiceConfig>(settings());
-        ServiceConfig::registerSingleton(m_config.get());
+        ServiceConfig::registerSingleton(settings());
     }
 
     void qmlEngineAvailable(QQmlEngine *engine) {
@@ -57,7 +56,6 @@ private:
 #ifdef KELVO_TEST_WITH_SANDBOX
     std::unique_ptr<Sandbox> m_sandbox;
 #endif
-    std::unique_ptr<ServiceConfig> m_config;
     std::vector<std::unique_ptr<QTemporaryDir>> m_storage;
 };
 

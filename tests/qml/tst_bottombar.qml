@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/components"
+import "../../qml/components/common"
 
 // The bottom bar. The window's layers are stood in for by items with the
 // window's ids; each fake layer offers all five middle buttons with icons
@@ -14,11 +14,11 @@ Item {
 
     component FakeLayer: Item {
         property string layerName
-        property string centerBtn: "media/BottomBar/add.svg#" + layerName + "-center"
-        property string button2: "media/BottomBar/add.svg#" + layerName + "-2"
-        property string button3: "media/BottomBar/add.svg#" + layerName + "-3"
-        property string button4: "media/BottomBar/add.svg#" + layerName + "-4"
-        property string button5: "media/BottomBar/add.svg#" + layerName + "-5"
+        property string centerBtn: "../media/BottomBar/add.svg#" + layerName + "-center"
+        property string button2: "../media/BottomBar/add.svg#" + layerName + "-2"
+        property string button3: "../media/BottomBar/add.svg#" + layerName + "-3"
+        property string button4: "../media/BottomBar/add.svg#" + layerName + "-4"
+        property string button5: "../media/BottomBar/add.svg#" + layerName + "-5"
         function centerAction() { scene.log(layerName + ".center") }
         function button2Action() { scene.log(layerName + ".2") }
         function button3Action() { scene.log(layerName + ".3") }
@@ -140,7 +140,7 @@ Item {
         readonly property var buttonNames: ["button2", "button3", "centerButton", "button4", "button5"]
         readonly property var signalNames: ["button2Clicked", "button3Clicked", "centerClicked", "button4Clicked", "button5Clicked"]
         readonly property var actionSuffix: ["2", "3", "center", "4", "5"]
-        readonly property var homeMenuIcons: ["", "media/BottomBar/refresh.svg", "", "media/BottomBar/settings.svg", ""]
+        readonly property var homeMenuIcons: ["", "../media/BottomBar/refresh.svg", "", "../media/BottomBar/settings.svg", ""]
 
         function init() {
             fullScreenImageLoader.sourceComponent = undefined
@@ -197,7 +197,7 @@ Item {
 
         function layerIcons(name, slots) {
             return slotNames.map(function (slot, i) {
-                return slots.indexOf(slot) >= 0 ? "media/BottomBar/add.svg#" + name + "-" + actionSuffix[i] : ""
+                return slots.indexOf(slot) >= 0 ? "../media/BottomBar/add.svg#" + name + "-" + actionSuffix[i] : ""
             })
         }
 
@@ -205,7 +205,7 @@ Item {
             var lists = ["centerBtn", "button2", "button5"]
             return [
                 { tag: "1 full-screen image", level: 1, layer: "image",
-                  icons: ["", "media/BottomBar/info.svg", "", "media/BottomBar/download.svg", ""] },
+                  icons: ["", "../media/BottomBar/info.svg", "", "../media/BottomBar/download.svg", ""] },
                 { tag: "2 comments", level: 2, layer: "comments", icons: layerIcons("comments", lists) },
                 { tag: "3 likes", level: 3, layer: "likes", icons: layerIcons("likes", ["centerBtn"]) },
                 { tag: "4 photo view", level: 4, layer: "photoView", icons: layerIcons("photoView", lists) },
@@ -266,12 +266,12 @@ Item {
 
         function test_iconsFollowThePage() {
             stackFrom(8)
-            currentView.item.button3 = "media/BottomBar/add.svg#later"
-            compare(bar.button3, "media/BottomBar/add.svg#later")
+            currentView.item.button3 = "../media/BottomBar/add.svg#later"
+            compare(bar.button3, "../media/BottomBar/add.svg#later")
             commentsList.state = "shown"
-            compare(bar.centerBtn, "media/BottomBar/add.svg#comments-center")
+            compare(bar.centerBtn, "../media/BottomBar/add.svg#comments-center")
             commentsList.state = "hidden"
-            compare(bar.centerBtn, "media/BottomBar/add.svg#page-center")
+            compare(bar.centerBtn, "../media/BottomBar/add.svg#page-center")
         }
 
         // More than two middle buttons: seven slots with a spacer at each

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/facebook.js" as Facebook
-import "../../qml/components"
+import "../../qml/components/common"
 import "../../qml/components/platform"
 
 // The client's shared functions: tokens, parameters, texts, dates, sorting

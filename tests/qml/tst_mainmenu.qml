@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/components"
+import "../../qml/components/common"
 
 // The home menu. `window`, `signalHandler` and `toolbar` stand for the main
 // window's objects of those names.

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/components"
+import "../../qml/components/common"
 
 // The side toolbar. `window`, `signalHandler` and `currentView` stand for
 // the main window's objects of those names; each navigation call is

@@ -4,7 +4,7 @@ import "../../qml/translations.js" as Translations
 import "../../qml/translations/fi.js" as Fi
 import "../../qml/translations/fr.js" as Fr
 import "../../qml/translations/sk.js" as Sk
-import "../../qml/components"
+import "../../qml/components/common"
 
 // The lookup and the tables. `window` stands for the main window, whose
 // `language` the lookup reads.

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
-import "../../qml/components"
+import "../../qml/components/common"
 
 // The small shared widgets and the About page. `window` stands for the main
 // window; the translator here wraps every key in brackets, so what went
@@ -41,7 +41,7 @@ Item {
         TextInsertSymbian { id: insert; width: 300; placeholderText: "What's on your mind?" }
         Spinner { id: spinner; running: false }
         FullMenuButton { id: firstRow; first: true; btnText: "Wall" }
-        FullMenuButton { id: secondRow; btnText: "Info"; imgSrc: "media/info.svg" }
+        FullMenuButton { id: secondRow; btnText: "Info"; imgSrc: "../media/info.svg" }
     }
 
     DoneIndicator { id: done }

@@ -25,15 +25,15 @@ Item {
     // The top-most layer, kept current by the bindings it reads.
     readonly property var topLayer: resolveLayer()
 
-    property string button1: onLoginView ? "media/BottomBar/close.svg" : "media/BottomBar/back.svg"
+    property string button1: onLoginView ? "../media/BottomBar/close.svg" : "../media/BottomBar/back.svg"
     property string button2: slotIcon(topLayer, "button2")
     property string button3: slotIcon(topLayer, "button3")
     property string centerBtn: slotIcon(topLayer, "centerBtn")
     property string button4: slotIcon(topLayer, "button4")
     property string button5: slotIcon(topLayer, "button5")
-    property string button6: homeMenuShown ? "media/BottomBar/close.svg"
-                                           : onLoginView ? "media/BottomBar/error.svg"
-                                                         : "media/BottomBar/home.svg"
+    property string button6: homeMenuShown ? "../media/BottomBar/close.svg"
+                                           : onLoginView ? "../media/BottomBar/error.svg"
+                                                         : "../media/BottomBar/home.svg"
     readonly property bool alertShown: !homeMenuShown
                                        && (window.unread_notifications > 0 || toolbar.chatAlert)
 
@@ -75,8 +75,8 @@ Item {
         var image = fullScreenImageLoader.item
         if (image) {
             return fixedLayer("fullScreenImage", {
-                "button3": { icon: "media/BottomBar/info.svg", action: function () { image.button3Action() } },
-                "button4": { icon: "media/BottomBar/download.svg", action: function () { image.button4Action() } }
+                "button3": { icon: "../media/BottomBar/info.svg", action: function () { image.button3Action() } },
+                "button4": { icon: "../media/BottomBar/download.svg", action: function () { image.button4Action() } }
             })
         }
         if (commentsList.state === "shown")
@@ -89,8 +89,8 @@ Item {
             return protocolLayer("photosList", photosList, listSlots)
         if (homeMenuShown) {
             return fixedLayer("homeMenu", {
-                "button3": { icon: "media/BottomBar/refresh.svg", action: function () { window.fetchUpdateCounts() } },
-                "button4": { icon: "media/BottomBar/settings.svg", action: function () { signalHandler.showSettings() } }
+                "button3": { icon: "../media/BottomBar/refresh.svg", action: function () { window.fetchUpdateCounts() } },
+                "button4": { icon: "../media/BottomBar/settings.svg", action: function () { signalHandler.showSettings() } }
             })
         }
         var top = currentViewTop.item
@@ -193,7 +193,7 @@ Item {
         readonly property bool transparentLook: window.transparentToolbar || bottomBar.homeMenuShown
 
         anchors.fill: parent
-        source: transparentLook ? "media/BottomBar/bar_transparent.png" : "media/BottomBar/bar.png"
+        source: transparentLook ? "../media/BottomBar/bar_transparent.png" : "../media/BottomBar/bar.png"
     }
 
     BottomBarButton {

@@ -10,6 +10,6 @@ Item {
         objectName: "border"
         anchors.fill: parent
         border { left: 5; top: 5; right: 5; bottom: 5 }
-        source: "media/image_border.png"
+        source: "../media/image_border.png"
     }
 }

@@ -66,7 +66,7 @@ Item {
             ToolbarButton {
                 objectName: "newsButton"
                 width: buttons.width
-                icon: "media/Sidebar/Feeds.svg"
+                icon: "../media/Sidebar/Feeds.svg"
                 active: bar.active === "news"
                 onClicked: {
                     window.reload = true
@@ -78,8 +78,8 @@ Item {
                 id: notificationsButton
                 objectName: "notificationsButton"
                 width: buttons.width
-                icon: "media/Sidebar/Notifications.svg"
-                alertIcon: "media/Sidebar/Notifications_NEW.svg"
+                icon: "../media/Sidebar/Notifications.svg"
+                alertIcon: "../media/Sidebar/Notifications_NEW.svg"
                 active: bar.active === "notifications"
                 alert: window.unread_notifications > 0
                 onClicked: signalHandler.showNotifications()
@@ -89,8 +89,8 @@ Item {
                 id: chatButton
                 objectName: "chatButton"
                 width: buttons.width
-                icon: "media/Sidebar/Chat.svg"
-                alertIcon: "media/Sidebar/Chat_NEW.svg"
+                icon: "../media/Sidebar/Chat.svg"
+                alertIcon: "../media/Sidebar/Chat_NEW.svg"
                 active: bar.active === "chat"
                 onClicked: signalHandler.showChat()
             }
@@ -98,7 +98,7 @@ Item {
             ToolbarButton {
                 objectName: "uploadButton"
                 width: buttons.width
-                icon: "media/Sidebar/PhotoUpload.svg"
+                icon: "../media/Sidebar/PhotoUpload.svg"
                 active: bar.active === "Upload"
                 onClicked: signalHandler.showPhotoUploader()
             }
@@ -106,7 +106,7 @@ Item {
             ToolbarButton {
                 objectName: "placesButton"
                 width: buttons.width
-                icon: "media/Sidebar/Checkin.svg"
+                icon: "../media/Sidebar/Checkin.svg"
                 active: bar.active === "places"
                 onClicked: signalHandler.showPlaces()
             }
@@ -114,8 +114,8 @@ Item {
             ToolbarButton {
                 objectName: "messagesButton"
                 width: buttons.width
-                icon: "media/Sidebar/Messages.svg"
-                alertIcon: "media/Sidebar/Messages_NEW.svg"
+                icon: "../media/Sidebar/Messages.svg"
+                alertIcon: "../media/Sidebar/Messages_NEW.svg"
                 active: bar.active === "messages"
                 alert: window.hasNewMessage
                 onClicked: signalHandler.showMessages("inbox")
@@ -124,7 +124,7 @@ Item {
             ToolbarButton {
                 objectName: "profileButton"
                 width: buttons.width
-                icon: "media/Sidebar/Profile.svg"
+                icon: "../media/Sidebar/Profile.svg"
                 active: bar.active === "profile"
                 onClicked: {
                     window.reload = true
@@ -135,8 +135,8 @@ Item {
             ToolbarButton {
                 objectName: "friendsButton"
                 width: buttons.width
-                icon: "media/Sidebar/Friends.svg"
-                alertIcon: "media/Sidebar/Friends_NEW.svg"
+                icon: "../media/Sidebar/Friends.svg"
+                alertIcon: "../media/Sidebar/Friends_NEW.svg"
                 active: bar.active === "friends"
                 alert: window.friend_requests > 0
                 onClicked: signalHandler.showFriends()
@@ -145,7 +145,7 @@ Item {
             ToolbarButton {
                 objectName: "groupsButton"
                 width: buttons.width
-                icon: "media/Sidebar/Groups.svg"
+                icon: "../media/Sidebar/Groups.svg"
                 active: bar.active === "groups"
                 onClicked: signalHandler.showGroups()
             }
@@ -153,7 +153,7 @@ Item {
             ToolbarButton {
                 objectName: "searchButton"
                 width: buttons.width
-                icon: "media/Sidebar/Search.svg"
+                icon: "../media/Sidebar/Search.svg"
                 active: bar.active === "search"
                 onClicked: signalHandler.showSearch()
             }
@@ -161,8 +161,8 @@ Item {
             ToolbarButton {
                 objectName: "eventsButton"
                 width: buttons.width
-                icon: "media/Sidebar/Events.svg"
-                alertIcon: "media/Sidebar/Events_NEW.svg"
+                icon: "../media/Sidebar/Events.svg"
+                alertIcon: "../media/Sidebar/Events_NEW.svg"
                 active: bar.active === "events"
                 alert: window.open_events > 0
                 onClicked: signalHandler.showEvents()
@@ -171,7 +171,7 @@ Item {
             ToolbarButton {
                 objectName: "pagesButton"
                 width: buttons.width
-                icon: "media/Sidebar/Pages.svg"
+                icon: "../media/Sidebar/Pages.svg"
                 active: bar.active === "pages"
                 onClicked: signalHandler.showPages()
             }
@@ -179,7 +179,7 @@ Item {
             ToolbarButton {
                 objectName: "settingsButton"
                 width: buttons.width
-                icon: "media/Sidebar/Settings.svg"
+                icon: "../media/Sidebar/Settings.svg"
                 active: bar.active === "settings"
                 onClicked: signalHandler.showSettings()
             }

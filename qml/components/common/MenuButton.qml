@@ -40,7 +40,7 @@ Item {
         width: 95
         height: 95
         opacity: 0.6
-        source: "media/Home/pressed.png"
+        source: "../media/Home/pressed.png"
         visible: entry.pressed
     }
 
@@ -85,7 +85,7 @@ Item {
             anchors.fill: parent
             sourceSize.width: width
             sourceSize.height: height
-            source: "media/Home/badge.svg"
+            source: "../media/Home/badge.svg"
         }
 
         Text {

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "platform"
+import "../platform"
 
 // Multi-line plain-text entry that grows with its text but is never lower
 // than `startHeight`. Return does not start a new line: it ends the entry

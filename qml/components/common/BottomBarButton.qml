@@ -37,7 +37,7 @@ Item {
         Image {
             id: alertImage
             anchors.fill: parent
-            source: "media/BottomBar/alert.png"
+            source: "../media/BottomBar/alert.png"
         }
     }
 
@@ -46,7 +46,7 @@ Item {
         objectName: "pressedBackground"
         anchors.fill: parent
         opacity: 0
-        source: "media/BottomBar/pressed.png"
+        source: "../media/BottomBar/pressed.png"
     }
 
     Image {

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "platform"
+import "../platform"
 
 // Asks for the Read It Later account and saves the item shown in the top
 // view there. The password is masked.

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "platform"
+import "../platform"
 
 // Chooses one of the user's pages to act as.
 SelectionDialog {

@@ -103,7 +103,7 @@ Rectangle {
                     objectName: "privacyButton"
                     width: actionRow.width / 3 - 12
                     height: 50
-                    buttonImg: "media/BottomBar/lock.svg"
+                    buttonImg: "../media/BottomBar/lock.svg"
                     pressed: window.privacyString !== ""
                     visible: !window.useAsPage
                     onClicked: signalHandler.showPrivacy()
@@ -140,7 +140,7 @@ Rectangle {
                 MenuButton {
                     objectName: "newsEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Feed.png"
+                    icon: "../media/Home/Feed.png"
                     text: "News Feed"
                     onClicked: mainMenu.open(function () {
                         window.reload = true
@@ -154,7 +154,7 @@ Rectangle {
                 MenuButton {
                     objectName: "notificationsEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Notifications.svg"
+                    icon: "../media/Home/Notifications.svg"
                     text: "Notifications"
                     counter: window.unread_notifications
                     visible: !window.useAsPage
@@ -164,7 +164,7 @@ Rectangle {
                 MenuButton {
                     objectName: "chatEntry"
                     width: grid.cellWidth
-                    icon: toolbar.chatAlert ? "media/Home/Chat_NEW.svg" : "media/Home/Chat.svg"
+                    icon: toolbar.chatAlert ? "../media/Home/Chat_NEW.svg" : "../media/Home/Chat.svg"
                     text: "Chat"
                     visible: !window.useAsPage
                     onClicked: mainMenu.open(function () { signalHandler.showChat() })
@@ -173,7 +173,7 @@ Rectangle {
                 MenuButton {
                     objectName: "photoUploadEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/PhotoUpload.svg"
+                    icon: "../media/Home/PhotoUpload.svg"
                     text: "Photo upload"
                     onClicked: mainMenu.open(function () { signalHandler.showPhotoUploader() })
                 }
@@ -181,7 +181,7 @@ Rectangle {
                 MenuButton {
                     objectName: "checkinEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Checkin.svg"
+                    icon: "../media/Home/Checkin.svg"
                     text: "Check-in"
                     visible: !window.useAsPage
                     onClicked: mainMenu.open(function () { signalHandler.showPlaces() })
@@ -190,7 +190,7 @@ Rectangle {
                 MenuButton {
                     objectName: "messagesEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Conversation.png"
+                    icon: "../media/Home/Conversation.png"
                     text: "Messages"
                     counter: window.hasNewMessage ? 999 : 0
                     visible: !window.useAsPage
@@ -200,7 +200,7 @@ Rectangle {
                 MenuButton {
                     objectName: "profileEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Contacts.png"
+                    icon: "../media/Home/Contacts.png"
                     text: window.useAsPage ? "Back to user" : "Profile"
                     onClicked: mainMenu.open(function () {
                         window.reload = true
@@ -214,7 +214,7 @@ Rectangle {
                 MenuButton {
                     objectName: "friendsEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Friends.svg"
+                    icon: "../media/Home/Friends.svg"
                     text: "Friends"
                     counter: window.friend_requests
                     visible: !window.useAsPage
@@ -227,7 +227,7 @@ Rectangle {
                 MenuButton {
                     objectName: "groupsEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Groups.svg"
+                    icon: "../media/Home/Groups.svg"
                     text: "Groups"
                     visible: !window.useAsPage
                     onClicked: mainMenu.open(function () {
@@ -239,7 +239,7 @@ Rectangle {
                 MenuButton {
                     objectName: "searchEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Search.png"
+                    icon: "../media/Home/Search.png"
                     text: "Search"
                     visible: !window.useAsPage
                     onClicked: mainMenu.open(function () { signalHandler.showSearch() })
@@ -248,7 +248,7 @@ Rectangle {
                 MenuButton {
                     objectName: "eventsEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Calendar.png"
+                    icon: "../media/Home/Calendar.png"
                     text: "Events"
                     counter: window.open_events
                     visible: !window.useAsPage
@@ -261,7 +261,7 @@ Rectangle {
                 MenuButton {
                     objectName: "pagesEntry"
                     width: grid.cellWidth
-                    icon: "media/Home/Browser.png"
+                    icon: "../media/Home/Browser.png"
                     text: "Pages"
                     visible: !window.useAsPage
                     onClicked: mainMenu.open(function () { signalHandler.showPages() })

@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "../translations.js" as Translations
+import "../../translations.js" as Translations
 
 // The main window's translator: every text the user sees passes through
 // translate(), in the language the window's `language` names.

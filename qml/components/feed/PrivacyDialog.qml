@@ -1,5 +1,5 @@
 import QtQuick 2.15
-import "platform"
+import "../platform"
 
 // Chooses the audience of the next status post. The choice is kept in the
 // main window's privacyString as the service's privacy value.

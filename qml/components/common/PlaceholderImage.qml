@@ -10,5 +10,5 @@ Image {
     property string folder: window.darkTheme ? "Dark" : "Light"
 
     fillMode: Image.PreserveAspectFit
-    source: "media/" + folder + "/" + image + ".png"
+    source: "../media/" + folder + "/" + image + ".png"
 }

@@ -28,7 +28,7 @@ Item {
         source: {
             var colour = window.darkTheme || button.pressed ? "dark" : "blue"
             var suffix = button.down || button.pressed ? "_pressed" : ""
-            return "media/Buttons/" + colour + suffix + ".png"
+            return "../media/Buttons/" + colour + suffix + ".png"
         }
     }
 

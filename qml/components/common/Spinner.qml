@@ -19,7 +19,7 @@ Item {
         objectName: "frameImage"
         anchors.fill: parent
         fillMode: Image.PreserveAspectFit
-        source: (spinner.platformInverted ? "media/spinner_inverted/" : "media/spinner/")
+        source: (spinner.platformInverted ? "../media/spinner_inverted/" : "../media/spinner/")
                 + spinner.frame + ".png"
     }
 

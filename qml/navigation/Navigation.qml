@@ -36,7 +36,7 @@ Item {
     // Loads the page component `name` into the current view.
     function showPage(name, properties) {
         menu.sourceComponent = undefined
-        currentView.setSource(Qt.resolvedUrl(name + ".qml"), properties || {})
+        currentView.setSource(Qt.resolvedUrl("../components/" + name + ".qml"), properties || {})
         window.currentPage = name
     }
 
@@ -537,7 +537,7 @@ Item {
             threadModel.clear()
             if (recipients && recipients.length > 0)
                 client().recipients = recipients
-            currentViewTop.setSource(Qt.resolvedUrl("MessagesView.qml"))
+            currentViewTop.setSource(Qt.resolvedUrl("../components/MessagesView.qml"))
             load("loadThread", id, message_count)
             if (!window.noHistory)
                 record({ "page": "message", "id": id, "count": message_count,
@@ -547,7 +547,7 @@ Item {
 
         function onGetMessageByindex(index) {
             hideAllPanels()
-            currentViewTop.setSource(Qt.resolvedUrl("MessagesView.qml"), { "index": index })
+            currentViewTop.setSource(Qt.resolvedUrl("../components/MessagesView.qml"), { "index": index })
             record({ "page": "message", "id": String(index) })
         }
 
@@ -645,7 +645,7 @@ Item {
         }
 
         function onTagFriends(type) {
-            currentViewTag.setSource(Qt.resolvedUrl("FriendsList.qml"))
+            currentViewTag.setSource(Qt.resolvedUrl("../components/FriendsList.qml"))
             if (currentViewTag.item) {
                 if (typeof currentViewTag.item.setTagging === "function")
                     currentViewTag.item.setTagging(true, type)

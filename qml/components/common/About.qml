@@ -12,7 +12,7 @@ Rectangle {
                                      ? window.productPageLink : ""
     readonly property var credits: [
         { name: "Kelvo developers", role: "Design and code", link: productPageLink,
-          picture: "media/Kelvo.svg" },
+          picture: "../media/Kelvo.svg" },
         { name: "Qt", role: "Application framework", link: "www.qt.io", picture: "" },
         { name: "QXmpp", role: "Chat library", link: "github.com/qxmpp-project/qxmpp",
           picture: "" }
@@ -55,7 +55,7 @@ Rectangle {
                 height: 100
                 sourceSize.width: 100
                 sourceSize.height: 100
-                source: "media/Kelvo.svg"
+                source: "../media/Kelvo.svg"
             }
 
             Text {

@@ -1,7 +1,7 @@
 import QtQml 2.15
 import QtQuick 2.15
 import QtWebEngine 1.10
-import "../loginurls.js" as LoginUrls
+import "../../loginurls.js" as LoginUrls
 
 // Signs the user in on the service's own login dialog. Every finished page
 // load is reported with finished(url); the main window recognises the final

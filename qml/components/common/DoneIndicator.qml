@@ -43,7 +43,7 @@ Rectangle {
         sourceSize.width: 40
         sourceSize.height: 40
         fillMode: Image.PreserveAspectFit
-        source: "media/info.svg"
+        source: "../media/info.svg"
     }
 
     Text {
