@@ -4,142 +4,62 @@ import Kelvo 1.0
 import "facebook.js" as Facebook
 import "storage.js" as Storage
 import "components/common"
-import "components/feed"
-import "components/groups"
-import "navigation"
 import "components/platform"
+import "navigation"
+import "window"
 
-// The main window: the application as the user sees it. It owns the state
-// that outlives a page (settings, theme, counters, token, page mode), every
-// list model the web-API client fills, the layers pages are loaded into, the
-// banners, indicators, dialogs and timers. Pages and scripts read and write
-// its properties by name. The root window relays its signals to the native
-// core and calls its functions for native events.
-Rectangle {
+// The main window: the application as the user sees it. Its state, settings,
+// theme and list models are declared in window/WindowState.qml and
+// window/WindowModels.qml; this file composes the layers pages are loaded
+// into, the bars, the banners, indicators, dialogs and timers, and holds the
+// functions the root window and the pages call. The root window relays its
+// signals to the native core and calls its functions for native events.
+WindowModels {
     id: window
 
-    signal sendMsg(string to, string msg)
-    signal connectChat(string sessionKey)
-    signal disconnectChat()
-    signal setPresence(bool available)
-    signal clearConversation(string jid)
-    signal markAsRead(string jid)
-    signal openLink(string link)
-    signal uploadPhoto(string path, string message, string album, string token)
-    signal playSound(string sound, string full)
-    signal quit()
-    // A short haptic pulse; this platform has no vibrator, nothing receives it.
-    signal vibrate()
-
-    // --- Application state ---------------------------------------------------
-    property bool newapp: true
-    property string token
-    property string userToken
-    property bool useAsPage: false
-    property string pageId
-    property string pageName
-    property string ownId
-    property string currentChatJid
-    property bool chatConnected: false
-    property bool nofriendsonline: false
-    property bool reload: false
-    property bool dontReload: false
-    property bool back: false
-    property bool filter: false
-    property string filterKey: ""
-    property bool noHistory: false
-    property bool searching: false
-    property string searchText
-    property string lastWall
-    property string lastPage
-    property string lastAlbumId
-    property string lastMessageId: ""
-    property bool hasNewMessage: false
-    property int unread_notifications: 0
-    property int open_events: 0
-    property int unread_messages: 0
-    property int friend_requests: 0
-    property int lastFriendRequests: 0
-    // The update counts have been read from the service at least once.
-    property bool countsLoaded: false
-    property string uploadedPhoto
-    property bool uploadOk: false
-    property string privacyString: ""
-    property bool vkbOpen: false
-    property int bottomMargin: 0
-    property bool landscape: width > height
-    property string profileImageCacheFolder: "file:///c:/data/.config/Kelvo/profileimages/"
-    property string feedImageCacheFolder: "file:///c:/data/.config/Kelvo/feedimages/"
-    // The component name of the page in `currentView` ("" for none).
-    property string currentPage: ""
     readonly property bool menuShown: menu.item !== null
-    readonly property bool loginShown: currentPage === "LoginView"
-
-    // --- Settings (defaults hold until the stored value is read) -------------
-    property bool showComments: true
-    property bool soundOption: true
-    property bool vibra: true
-    property int updateCycle: 5
-    property bool bigIcons: true
-    property bool chatOn: true
-    property bool darkTheme: false
-    property bool loudSounds: false
-    property bool disableT9: true
-    property string startPage: "home"
-    property bool fullscreen: true
-    property bool profileImage: true
-    property bool transparentToolbar: false
-    property string language: "en"
-    property bool exitConfirmation: false
-    property string backgroundUrl: ""
-    property bool rememberRil: false
-    property string rilUsername: ""
-    property string rilPassword: ""
-    property int fontSize: 18
-
-    // --- Theme ---------------------------------------------------------------
-    property int mainFontSize: fontSize
-    property int titleFontSize: fontSize + 1
-    property color bgColor: darkTheme ? "#000" : "#fff"
-    property color hoverColor: darkTheme ? "#222" : "#ddd"
-    property color titleFontColor: darkTheme ? "#fafafa" : "#3B5998"
-    property color descriptionTextColor: darkTheme ? "#898989" : "#555"
-    property color messageTextColor: darkTheme ? "#DDDDDD" : "#111"
-    property color placeHolderTextColor: darkTheme ? "#eeeeee" : "#555555"
-    property color feedBg: darkTheme ? "black" : "white"
-    property color feedPressedBg: darkTheme ? "#161616" : "#dddddd"
-    property color commentBg: darkTheme ? "#222222" : "#EFF2F7"
-    property color statusBg: "#00000000"
-    property color statusPressBg: darkTheme ? "#222222" : "#EFF2F7"
-    property color commentColor: darkTheme ? "#494949" : "#E3EAF2"
-    property color listLineColor: darkTheme ? "#4C4C4C" : "#D8DFEA"
-    property Gradient gradient: darkTheme ? darkGradient : lightGradient
-    property int spacing: 12
-
     property string title: getTitle()
-    property var nokiapure: fontModel.get(0)
-    property alias dummyList: dummyListModel
+
+    // Reached by name from pages and scripts.
     property alias currentView: currentView
     property alias currentViewTop: currentViewTop
-    property alias statusViewComponent: statusViewComponent
-    property alias photosModel: photosModelList
-    property alias nofriendTimer: nofriendTimer
-    // Reached by name from pages; also reachable on the window.
-    property alias history: history
+    property alias currentViewTag: currentViewTag
     property alias menu: menu
-    property alias newsModel: newsModel
-    property alias chatModel: chatModel
-    property alias openConversations: openConversations
+    property alias fullScreenImageLoader: fullScreenImageLoader
+    property alias albumsList: albumsList
+    property alias photosList: photosList
+    property alias photoView: photoView
+    property alias commentsList: commentsList
+    property alias likesList: likesList
+    property alias searchBar: searchBar
+    property alias commentDialog: commentDialog
+    readonly property Component statusViewComponent: pages.statusViewComponent
+    readonly property Component mainMenuComponent: pages.mainMenuComponent
+    readonly property Component loginViewComponent: pages.loginViewComponent
     property alias signalHandler: signalHandler
+    property alias navigation: navigation
+    property alias translator: translator
     property alias toolbar: toolbar
     property alias bottomBar: bottomBar
-    property alias exitdialog: exitdialog
-    property alias errorbanner: errorbanner
-    property alias notificationbanner: notificationbanner
-    property alias updateTimer: updateTimer
-    property alias chatTimer: chatTimer
-    property alias waiting: waiting
-    property alias done: done
+    property alias statusBar: statusBar
+    property alias helpInput: helpInput
+    property alias infobanner: banners.infobanner
+    property alias errorbanner: banners.errorbanner
+    property alias notificationbanner: banners.notificationbanner
+    property alias done: indicators.done
+    property alias waiting: indicators.waiting
+    property alias exitdialog: dialogs.exitdialog
+    property alias loginHelpDialog: dialogs.loginHelpDialog
+    property alias dialog: dialogs.rilDialog
+    property alias privacyDialog: dialogs.privacyDialog
+    property alias ownPagedialog: dialogs.ownPagedialog
+    property alias updateTimer: timers.updateTimer
+    property alias chatTimer: timers.chatTimer
+    property alias nofriendTimer: timers.nofriendTimer
+    property alias updateUsersTimer: timers.updateUsersTimer
+    property alias hideTypingImage: timers.hideTypingImage
+    property alias vibraTimer: timers.vibraTimer
+    property alias vibraStopper: timers.vibraStopper
     // The main instance of the web-API client, for components that must act
     // on its state (token, counters) rather than on an instance of their own.
     readonly property var facebook: Facebook
@@ -150,113 +70,11 @@ Rectangle {
     height: 640
     color: bgColor
 
-    Gradient {
-        id: lightGradient
-        GradientStop { position: 0.0; color: "#7896D3" }
-        GradientStop { position: 1.0; color: "#3B5998" }
-    }
-
-    Gradient {
-        id: darkGradient
-        GradientStop { position: 0.0; color: "#666666" }
-        GradientStop { position: 1.0; color: "#222222" }
-    }
-
-    ListModel {
-        id: fontModel
-        ListElement { name: "DejaVu Sans" }
-    }
-
-    // --- List models ---------------------------------------------------------
-    ListModel { id: history }
-    ListModel { id: chatModel }
-    ListModel { id: openConversations }
-    ListModel { id: newsModel }
-    ListModel { id: filterModel }
-    ListModel { id: statusModel }
-    ListModel { id: commentsModel }
-    ListModel { id: statusCommentsModel }
-    ListModel { id: likesModel }
-    ListModel { id: privacyModel }
-    ListModel { id: messagesModel }
-    ListModel { id: threadModel }
-    ListModel { id: ownedModel }
-    ListModel { id: notificationsModel }
-    ListModel { id: albumsModel }
-    ListModel { id: photosModelList }
-    ListModel { id: photoDiscussionModel }
-    ListModel { id: tagsModel }
-    ListModel { id: tagFriendsModel }
-    ListModel { id: wallModel }
-    ListModel { id: userInfoModel }
-    ListModel { id: friendsModel }
-    ListModel { id: friendsLetterModel }
-    ListModel { id: eventsModel }
-    ListModel { id: invitesModel }
-    ListModel { id: eventFeedModel }
-    ListModel { id: eventFriendsModel }
-    ListModel { id: groupsModel }
-    ListModel { id: groupFeedModel }
-    ListModel { id: groupFriendsModel }
-    ListModel { id: pageModel }
-    ListModel { id: pageInfoModel }
-    ListModel { id: checkinsModel }
-    ListModel { id: ownModel }
-    ListModel { id: recentModel }
-    ListModel { id: nearbyModel }
-    ListModel { id: placesModel }
-    ListModel { id: dummyListModel }
-
     // --- Functions -----------------------------------------------------------
 
     // Applies one stored setting; the callback of every settings read.
     function valueLoaded(key, value) {
-        switch (key) {
-        case "newapp": newapp = value !== "0"; break
-        case "accesstoken": applyStoredToken(value); break
-        case "language":
-            if (value !== "") {
-                language = value
-                translator.setLanguage(value)
-            }
-            break
-        case "logout":
-            if (value === "1")
-                Storage.setKeyValue("accesstoken", "")
-            quit()
-            break
-        case "update_cycle":
-            if (value !== "")
-                updateCycle = parseInt(value, 10)
-            updateTimer.start()
-            break
-        case "fontSize":
-            if (value !== "")
-                fontSize = parseInt(value, 10)
-            break
-        case "comments": showComments = value !== "0"; break
-        case "backgroundUrl": backgroundUrl = value; break
-        case "profileImage": profileImage = value !== "0"; break
-        case "transparent": transparentToolbar = value === "1"; break
-        case "bigIcons": bigIcons = value !== "0"; break
-        case "chatOn": chatOn = value !== "0"; break
-        case "sound": soundOption = value !== "0"; break
-        case "disableT9": disableT9 = value !== "0"; break
-        case "fullscreen": fullscreen = value !== "0"; break
-        case "rememberRil": rememberRil = value === "1"; break
-        case "loud": loudSounds = value === "1"; break
-        case "vibra": vibra = value !== "0"; break
-        case "exitConfirmation": exitConfirmation = value === "1"; break
-        case "startPage":
-            if (value !== "")
-                startPage = value
-            break
-        case "theme": darkTheme = value === "dark"; break
-        case "rilUsername": rilUsername = value; break
-        case "rilPassword": rilPassword = value; break
-        case "lastMessageId": lastMessageId = value; break
-        default: console.warn("main window: no setting named " + key)
-        }
+        settingsReader.valueLoaded(key, value)
     }
 
     // A stored token of more than 20 characters, on any run but the first,
@@ -281,21 +99,6 @@ Rectangle {
         Facebook.getId()
         if (chatOn)
             chatTimer.start()
-    }
-
-    // The lists that only make sense for the page that filled them.
-    function clearModels(type) {
-        commentsModel.clear()
-        tagFriendsModel.clear()
-        albumsModel.clear()
-        photoDiscussionModel.clear()
-        eventFriendsModel.clear()
-        groupFriendsModel.clear()
-        likesModel.clear()
-        eventFeedModel.clear()
-        groupFeedModel.clear()
-        userInfoModel.clear()
-        pageInfoModel.clear()
     }
 
     function topViewHolds(name) {
@@ -340,7 +143,7 @@ Rectangle {
         // An empty id is a failed upload: it must not read as a success.
         uploadOk = photoId !== ""
         if (currentPage === "PhotoUpload" && currentView.item) {
-            console.log("photoUploaded")
+            console.info(uiLog, "photoUploaded")
             currentView.item.photoUploaded()
         }
     }
@@ -359,15 +162,15 @@ Rectangle {
     // Chat events: the chat list builder turns them into lists, banners and sounds.
     function clientConnected(jid) {
         chatConnected = true
-        console.debug("chat session started")
+        console.debug(uiLog, "chat session started")
     }
 
     function messageReceived(from, msg) {
-        console.debug("chat message received")
+        console.debug(uiLog, "chat message received")
     }
 
     function updateUsersList(msgFrom) {
-        console.debug("chat contacts changed")
+        console.debug(uiLog, "chat contacts changed")
     }
 
     function updateUsers() {
@@ -427,41 +230,12 @@ Rectangle {
                                         + ": notifications " + unread_notifications + ", friend requests "
                                         + friend_requests + ", events " + open_events)
 
-    // --- Navigation ----------------------------------------------------------
-    SignalHandler {
-        id: signalHandler
-    }
-
-    Navigation {
-        id: navigation
-    }
-
-    TranslationHelper {
-        id: translator
-    }
-
-    Component {
-        id: mainMenuComponent
-        MainMenu {
-            onShare: signalHandler.shareStatus(text)
-        }
-    }
-
-    Component {
-        id: statusViewComponent
-        Item { objectName: "StatusView" }
-    }
-
-    Component {
-        id: loginViewComponent
-        LoginView {
-            onFinished: navigation.loginPageFinished(url)
-            onLoadFailed: {
-                done.label = "Error loading page"
-                done.state = "shown"
-            }
-        }
-    }
+    // --- Navigation and settings ---------------------------------------------
+    SignalHandler { id: signalHandler }
+    Navigation { id: navigation }
+    TranslationHelper { id: translator }
+    SettingsReader { id: settingsReader }
+    WindowComponents { id: pages }
 
     // --- Layers --------------------------------------------------------------
     Image {
@@ -480,7 +254,7 @@ Rectangle {
         anchors.top: statusBar.bottom
         anchors.left: window.loginShown ? parent.left : toolbar.right
         anchors.right: parent.right
-        anchors.bottom: bottomBar.top
+        anchors.bottom: window.loginShown ? privacyStrip.top : bottomBar.top
     }
 
     Loader {
@@ -503,7 +277,7 @@ Rectangle {
         anchors.right: parent.right
         anchors.bottom: bottomBar.top
         z: 2
-        sourceComponent: mainMenuComponent
+        sourceComponent: pages.mainMenuComponent
     }
 
     Loader {
@@ -513,7 +287,6 @@ Rectangle {
     }
 
     Item {
-        id: panels
         anchors.fill: currentView
         z: 1
 
@@ -534,6 +307,16 @@ Rectangle {
         function close() { searching = false }
     }
 
+    Item {
+        id: commentDialog
+        objectName: "commentDialog"
+        state: "hidden"
+        visible: state === "shown"
+        anchors.fill: currentView
+        z: 3
+    }
+
+    // --- Bars ----------------------------------------------------------------
     Toolbar {
         id: toolbar
         anchors.top: statusBar.bottom
@@ -573,157 +356,45 @@ Rectangle {
         text: translator.translate(window.title)
     }
 
-    // Under the login dialog: the maker's privacy policy.
-    Rectangle {
+    PrivacyStrip {
+        id: privacyStrip
         objectName: "privacyStrip"
         visible: window.loginShown
-        color: "black"
         width: parent.width
-        height: 20
-        anchors.bottom: parent.bottom
-        anchors.bottomMargin: 50
+        height: visible ? implicitHeight : 0
+        anchors.bottom: bottomBar.top
         z: 3
-
-        Text {
-            anchors.centerIn: parent
-            color: "white"
-            font.pixelSize: 14
-            font.underline: true
-            text: translator.translate("Privacy Policy")
-            MouseArea {
-                anchors.fill: parent
-                onClicked: window.openLink(ServiceConfig.privacyUrl)
-            }
-        }
     }
 
-    // --- Indicators and banners ----------------------------------------------
-    // The done indicator slides in just below the status bar.
-    Item {
-        anchors.top: statusBar.bottom
-        anchors.bottom: parent.bottom
-        width: parent.width
-        z: 3
-
-        DoneIndicator {
-            id: done
-            objectName: "done"
-            label: "Done"
-            anchors.horizontalCenter: parent.horizontalCenter
-            // An HTTP 400 without a usable token: the request cannot work
-            // until the user signs in again.
-            onLabelChanged: {
-                if (label.indexOf(" 400 ") < 0 || window.hasUsableToken())
-                    return
-                label = "Error with the request, please try again."
-                window.showLoginView()
-            }
-        }
-    }
-
-    Rectangle {
+    // --- Notices, dialogs, timers --------------------------------------------
+    WindowIndicators {
+        id: indicators
         anchors.fill: parent
-        color: "black"
-        opacity: 0.7
-        z: 2
-        visible: waiting.visible
-        MouseArea { anchors.fill: parent }
+        statusBarHeight: statusBar.height
+        z: 3
+        onSignInNeeded: window.showLoginView()
     }
 
-    BusyIndicator {
-        id: waiting
-        objectName: "waiting"
-        property string label
-        anchors.centerIn: parent
-        z: 3
-        platformStyle.size: "large"
-        state: "hidden"
-        visible: state === "shown"
-        running: visible
-        states: [State { name: "shown" }, State { name: "hidden" }]
+    WindowBanners {
+        id: banners
+        anchors.fill: parent
+        statusBarHeight: statusBar.height
+        z: 1001
+        onNotificationClicked: navigation.followNotificationBanner()
+    }
 
-        Text {
-            anchors.top: parent.bottom
-            anchors.topMargin: 12
-            anchors.horizontalCenter: parent.horizontalCenter
-            color: "white"
-            font.pixelSize: window.mainFontSize
-            textFormat: Text.PlainText
-            text: translator.translate(waiting.label)
+    WindowDialogs {
+        id: dialogs
+        browserLoginUrl: navigation.browserLoginUrl()
+    }
+
+    WindowTimers {
+        id: timers
+        onUpdateDue: Facebook.fetchUpdateCounts()
+        onTypingTimedOut: {
+            if (window.currentPage === "ChatView" && currentView.item)
+                currentView.item.typing = false
         }
-    }
-
-    Item {
-        id: commentDialog
-        objectName: "commentDialog"
-        state: "hidden"
-        visible: state === "shown"
-        anchors.fill: currentView
-        z: 3
-    }
-
-    InfoBanner {
-        id: infobanner
-        objectName: "infobanner"
-        z: 1001
-        y: statusBar.height
-        text: translator.translate("Done")
-        iconSource: "components/media/ok.svg"
-    }
-
-    InfoBanner {
-        id: errorbanner
-        objectName: "errorbanner"
-        z: 1001
-        y: statusBar.height
-        timerShowTime: 5000
-        iconSource: "components/media/error.svg"
-    }
-
-    InfoBanner {
-        id: notificationbanner
-        objectName: "notificationbanner"
-        property string jid
-        property string name
-        z: 1001
-        y: statusBar.height
-        text: translator.translate("Done")
-        iconSource: "components/media/info.svg"
-        onClicked: navigation.followNotificationBanner()
-    }
-
-    // --- Dialogs -------------------------------------------------------------
-    QueryDialog {
-        id: exitdialog
-        objectName: "exitdialog"
-        titleText: translator.translate("Quit") + "?"
-        message: translator.translate("Are you sure you want to quit?")
-        acceptButtonText: translator.translate("Quit")
-        rejectButtonText: translator.translate("Cancel")
-        onAccepted: signalHandler.quit()
-    }
-
-    QueryDialog {
-        id: loginHelpDialog
-        objectName: "loginHelpDialog"
-        titleText: translator.translate("Problems") + "?"
-        message: translator.translate("Problems trying to login and give permissions?")
-        acceptButtonText: translator.translate("Try this!")
-        rejectButtonText: translator.translate("Cancel")
-        onAccepted: window.openLink(navigation.browserLoginUrl())
-    }
-
-    ReadItLaterDialog {
-        id: dialog
-        objectName: "rilDialog"
-    }
-
-    PrivacyDialog {
-        id: privacyDialog
-    }
-
-    OwnPageDialog {
-        id: ownPagedialog
     }
 
     // Takes the focus when the keyboard closes, so that no field keeps it. It
@@ -735,69 +406,8 @@ Rectangle {
         height: 0
     }
 
-    // --- Timers --------------------------------------------------------------
-    Timer {
-        id: updateTimer
-        interval: 60000 * window.updateCycle
-        repeat: true
-        onTriggered: Facebook.fetchUpdateCounts()
-    }
-
-    Timer {
-        id: chatTimer
-        interval: 2000
-        onTriggered: signalHandler.connectChat()
-    }
-
-    Timer {
-        id: nofriendTimer
-        interval: 1500
-        onTriggered: {
-            if (chatModel.count === 0)
-                window.nofriendsonline = true
-        }
-    }
-
-    Timer {
-        id: updateUsersTimer
-        property string from
-        interval: 500
-        onTriggered: window.updateUsersList(from)
-    }
-
-    Timer {
-        id: hideTypingImage
-        interval: 6500
-        onTriggered: {
-            if (window.currentPage === "ChatView" && currentView.item)
-                currentView.item.typing = false
-        }
-    }
-
-    Timer {
-        id: vibraTimer
-        interval: 100
-        repeat: true
-        onTriggered: window.vibrate()
-    }
-
-    Timer {
-        id: vibraStopper
-        interval: 500
-        onTriggered: vibraTimer.stop()
-    }
-
     Component.onCompleted: {
         Facebook.setComponents(commentsModel, done, waiting)
-        var first = ["newapp", "chatOn", "language", "startPage", "accesstoken"]
-        for (var i = 0; i < first.length; ++i)
-            Storage.getKeyValue(first[i], valueLoaded)
-        Storage.setKeyValue("newapp", "0")
-        var rest = ["update_cycle", "comments", "bigIcons", "theme", "sound", "loud", "disableT9",
-                    "fontSize", "fullscreen", "profileImage", "transparent", "vibra",
-                    "exitConfirmation", "backgroundUrl", "rememberRil", "rilUsername",
-                    "rilPassword", "lastMessageId"]
-        for (var j = 0; j < rest.length; ++j)
-            Storage.getKeyValue(rest[j], valueLoaded)
+        settingsReader.readAll()
     }
 }

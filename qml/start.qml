@@ -1,3 +1,4 @@
+import QtQml 2.15
 import QtQuick 2.15
 import "components/common"
 import "components/platform"
@@ -21,6 +22,8 @@ PageStackWindow {
     signal uploadPhoto(string path, string message, string album, string token)
     signal quit()
 
+    readonly property LoggingCategory coreLog: LoggingCategory { name: "kelvo.core" }
+
     showStatusBar: false
     backgroundColor: "black"
 
@@ -28,7 +31,7 @@ PageStackWindow {
     // that comes earlier is dropped with a warning.
     function mainWindow(call) {
         if (!mainContainer.item)
-            console.warn("root window: " + call + " before the main window exists, dropped")
+            console.warn(coreLog, "root window: " + call + " before the main window exists, dropped")
         return mainContainer.item
     }
 
@@ -82,7 +85,7 @@ PageStackWindow {
         try {
             answer = JSON.parse(String(reply))
         } catch (error) {
-            console.warn("root window: upload answer is not JSON: " + error)
+            console.warn(coreLog, "root window: upload answer is not JSON: " + error)
             return ""
         }
         if (answer !== null && typeof answer === "object" && answer.id !== undefined)

@@ -10,6 +10,8 @@
 #include <QScreen>
 
 #include "eventfilter.h"
+#include "linkopener.h"
+#include "privatefolder.h"
 #include "logging.h"
 
 namespace {
@@ -38,8 +40,12 @@ AppHost::AppHost(QGuiApplication *app, const ServiceSettings &settings)
 AppHost::~AppHost() {
     // Reverse order of creation: the native objects (owned here once they
     // exist), the keyboard filter, then the view.
+    m_objects = {};
+    m_linkOpener.reset();
     m_eventFilter.reset();
     m_view.reset();
+    m_databaseFolder.reset();
+    m_storageFolder.reset();
 }
 
 QString AppHost::applicationDirWithSeparator() {
@@ -62,6 +68,14 @@ void AppHost::start(const QUrl &root, bool show) {
     m_eventFilter = std::make_unique<EventFilter>();
     m_view->installEventFilter(m_eventFilter.get());
     m_view->engine()->installEventFilter(m_eventFilter.get());
+
+    // The settings database holds the access token: no other user may read it.
+    const QString storage = m_view->engine()->offlineStoragePath();
+    m_storageFolder = std::make_unique<PrivateFolder>(storage);
+    m_databaseFolder = std::make_unique<PrivateFolder>(storage + QStringLiteral("/Databases"));
+
+    m_linkOpener = std::make_unique<LinkOpener>();
+    m_objects.linkOpener = m_linkOpener.get();
 
     // The root window is created here, before the context properties below
     // exist; it defers loading the main window until the event loop runs.

@@ -9,6 +9,8 @@
 #include "serviceconfig.h"
 
 class EventFilter;
+class LinkOpener;
+class PrivateFolder;
 class QGuiApplication;
 class QQuickView;
 
@@ -43,6 +45,10 @@ private:
     QGuiApplication *m_app;
     std::unique_ptr<QQuickView> m_view;
     std::unique_ptr<EventFilter> m_eventFilter;
+    // The settings database's folders, kept readable by the user only.
+    std::unique_ptr<PrivateFolder> m_storageFolder;
+    std::unique_ptr<PrivateFolder> m_databaseFolder;
+    std::unique_ptr<LinkOpener> m_linkOpener;
     // The chat client, photo uploader, image saver and chat model are created
     // here, after the root window, in that order, and destroyed before the
     // filter. Until they are part of the build, m_objects holds nulls.

@@ -38,7 +38,8 @@ int connectRootWindow(QObject *root, const NativeObjects &o, QObject *applicatio
         {root, SIGNAL(sendMsg(QString, QString)), chat, SLOT(sendMessage(QString, QString))},
         {root, SIGNAL(connectChat(QString)), chat, SLOT(connectChat(QString))},
         {root, SIGNAL(disconnectChat()), chat, SLOT(disconnectChat())},
-        {root, SIGNAL(openLink(QString)), chat, SLOT(openLink(QString))},
+        // Links open in the desktop's browser whether or not chat is built.
+        {root, SIGNAL(openLink(QString)), o.linkOpener, SLOT(openLink(QString))},
         {root, SIGNAL(playsound(QString, QString, QString)), chat,
          SLOT(playsound(QString, QString, QString))},
         {root, SIGNAL(clearConversation(QString)), model, SLOT(clearConversation(QString))},

@@ -9,6 +9,8 @@ struct NativeObjects {
     QObject *photoUploader = nullptr;
     QObject *imageSaver = nullptr;
     QObject *chatData = nullptr;
+    // Opens web links in the desktop's browser (LinkOpener).
+    QObject *linkOpener = nullptr;
 };
 
 // Connects the root window's signals to the native slots and the native

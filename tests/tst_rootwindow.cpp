@@ -95,6 +95,7 @@ private:
         Recorder model{"model", &log};
         Recorder upload{"upload", &log};
         Recorder app{"app", &log};
+        Recorder links{"links", &log};
     };
     static void wire(Wired &w) {
         w.view.setResizeMode(QQuickView::SizeRootObjectToView);
@@ -105,6 +106,7 @@ private:
         objects.chatClient = &w.chat;
         objects.chatData = &w.model;
         objects.photoUploader = &w.upload;
+        objects.linkOpener = &w.links;
         QCOMPARE(connectRootWindow(w.view.rootObject(), objects, &w.app), 20);
         w.view.show();
         QTRY_VERIFY(mainWindow(w.view));
@@ -165,7 +167,7 @@ void TestRootWindow::relaysInConnectionOrder() {
     QMetaObject::invokeMethod(main, "markAsRead", Q_ARG(QString, "-4@c"));
     QMetaObject::invokeMethod(main, "playSound", Q_ARG(QString, "chat"), Q_ARG(QString, "1"));
     QCOMPARE(w.log, (QStringList{"chat:connectChat tok", "chat:setPresence 0",
-                                 "chat:openLink http://x.test", "model:clearConversation -3@c",
+                                 "links:openLink http://x.test", "model:clearConversation -3@c",
                                  "model:markAsRead -4@c", "chat:playsound /opt/kelvo/|chat|1"}));
 
     // Quitting closes the chat first, then ends the application.

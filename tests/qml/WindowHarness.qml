@@ -49,7 +49,7 @@ Item {
     // Clears every stored setting so each test starts from a first run.
     function clearStore() {
         var keys = ["newapp", "accesstoken", "sessionkey", "startPage", "update_cycle", "comments",
-                    "loud", "logout", "chatOn", "language", "theme", "fullscreen", "exitConfirmation"]
+                    "loud", "sound", "logout", "chatOn", "language", "theme", "fullscreen", "exitConfirmation"]
         for (var i = 0; i < keys.length; ++i)
             Storage.setKeyValue(keys[i], "")
     }

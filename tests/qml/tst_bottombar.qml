@@ -49,6 +49,19 @@ Item {
         property int friend_requests: 0
         property int open_events: 0
         property bool hasNewMessage: false
+        // The layers and bars the bar reads on the window.
+        property Item currentView: currentView
+        property Item currentViewTop: currentViewTop
+        property Item currentViewTag: currentViewTag
+        property Item menu: menu
+        property Item fullScreenImageLoader: fullScreenImageLoader
+        property Item commentsList: commentsList
+        property Item likesList: likesList
+        property Item photoView: photoView
+        property Item photosList: photosList
+        property Item toolbar: toolbar
+        property Item helpInput: helpInput
+        property QtObject exitdialog: exitdialog
         signal vibrate()
 
         function fetchUpdateCounts() { scene.log("window.fetchUpdateCounts") }

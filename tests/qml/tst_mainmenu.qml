@@ -11,6 +11,9 @@ Item {
 
     Item {
         id: window
+        property Item toolbar: toolbar
+        property Item helpInput: helpInput
+        property Item menu: menu
         width: 480
         height: 854
         property string language: "en"

@@ -12,6 +12,8 @@ Item {
 
     Item {
         id: window
+        property Item currentView: currentView
+        property Item toolbar: toolbar
         property string language: "en"
         property bool darkTheme: false
         property color hoverColor: darkTheme ? "#222" : "#ddd"

@@ -12,6 +12,7 @@ Item {
 
     Item {
         id: window
+        property Item helpInput: helpInput
         property string language: "en"
         property bool darkTheme: false
         property int titleFontSize: 19

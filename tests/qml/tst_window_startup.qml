@@ -89,6 +89,8 @@ TestCase {
             { tag: "loud empty", key: "loud", value: "", property: "loudSounds", expected: false },
             { tag: "loud 0", key: "loud", value: "0", property: "loudSounds", expected: false },
             { tag: "loud 1", key: "loud", value: "1", property: "loudSounds", expected: true },
+            { tag: "sound on a fresh install", key: "sound", value: "", property: "soundOption", expected: true },
+            { tag: "sound 0", key: "sound", value: "0", property: "soundOption", expected: false },
             { tag: "theme dark", key: "theme", value: "dark", property: "darkTheme", expected: true },
             { tag: "fullscreen 0", key: "fullscreen", value: "0", property: "fullscreen", expected: false },
             { tag: "exitConfirmation 1", key: "exitConfirmation", value: "1", property: "exitConfirmation", expected: true }

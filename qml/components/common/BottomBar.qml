@@ -18,10 +18,10 @@ import QtQuick 2.15
 Item {
     id: bottomBar
 
-    readonly property bool homeMenuShown: menu.status === Loader.Ready && menu.item !== null
-                                          && menu.item.isHomeMenu === true
-    readonly property bool onLoginView: currentView.item !== null
-                                        && currentView.item.objectName === "loginView"
+    readonly property bool homeMenuShown: window.menu.status === Loader.Ready && window.menu.item !== null
+                                          && window.menu.item.isHomeMenu === true
+    readonly property bool onLoginView: window.currentView.item !== null
+                                        && window.currentView.item.objectName === "loginView"
     // The top-most layer, kept current by the bindings it reads.
     readonly property var topLayer: resolveLayer()
 
@@ -35,7 +35,7 @@ Item {
                                            : onLoginView ? "../media/BottomBar/error.svg"
                                                          : "../media/BottomBar/home.svg"
     readonly property bool alertShown: !homeMenuShown
-                                       && (window.unread_notifications > 0 || toolbar.chatAlert)
+                                       && (window.unread_notifications > 0 || window.toolbar.chatAlert)
 
     readonly property int middleButtonCount: [button2, button3, centerBtn, button4, button5]
         .filter(function (icon) { return icon !== "" }).length
@@ -72,31 +72,31 @@ Item {
     // loader lies above both page loaders), the top view, a view showing its
     // own photos list, and last the current page.
     function resolveLayer() {
-        var image = fullScreenImageLoader.item
+        var image = window.fullScreenImageLoader.item
         if (image) {
             return fixedLayer("fullScreenImage", {
                 "button3": { icon: "../media/BottomBar/info.svg", action: function () { image.button3Action() } },
                 "button4": { icon: "../media/BottomBar/download.svg", action: function () { image.button4Action() } }
             })
         }
-        if (commentsList.state === "shown")
-            return protocolLayer("commentsList", commentsList, listSlots)
-        if (likesList.state === "shown")
-            return protocolLayer("likesList", likesList, ["centerBtn"])
-        if (photoView.state === "shown")
-            return protocolLayer("photoView", photoView, listSlots)
-        if (photosList.state === "shown")
-            return protocolLayer("photosList", photosList, listSlots)
+        if (window.commentsList.state === "shown")
+            return protocolLayer("commentsList", window.commentsList, listSlots)
+        if (window.likesList.state === "shown")
+            return protocolLayer("likesList", window.likesList, ["centerBtn"])
+        if (window.photoView.state === "shown")
+            return protocolLayer("photoView", window.photoView, listSlots)
+        if (window.photosList.state === "shown")
+            return protocolLayer("photosList", window.photosList, listSlots)
         if (homeMenuShown) {
             return fixedLayer("homeMenu", {
                 "button3": { icon: "../media/BottomBar/refresh.svg", action: function () { window.fetchUpdateCounts() } },
                 "button4": { icon: "../media/BottomBar/settings.svg", action: function () { signalHandler.showSettings() } }
             })
         }
-        var top = currentViewTop.item
-        if (top && currentViewTop.visible)
+        var top = window.currentViewTop.item
+        if (top && window.currentViewTop.visible)
             return protocolLayer("topView", top, allSlots)
-        var page = currentView.item
+        var page = window.currentView.item
         if (page && page.photosListVisible === true && page.photosList)
             return protocolLayer("viewPhotosList", page.photosList, listSlots)
         if (page)
@@ -135,7 +135,7 @@ Item {
         if (typeof window.closeFullScreenImage === "function")
             window.closeFullScreenImage()
         else
-            fullScreenImageLoader.sourceComponent = undefined
+            window.fullScreenImageLoader.sourceComponent = undefined
     }
 
     // Back: quits from the login view, asks before leaving when there is
@@ -145,11 +145,11 @@ Item {
         if (onLoginView)
             signalHandler.quit()
         else if (window.history.count < 2)
-            exitdialog.open()
-        else if (fullScreenImageLoader.item)
+            window.exitdialog.open()
+        else if (window.fullScreenImageLoader.item)
             closeFullScreenImage()
-        else if (currentViewTag.item)
-            currentViewTag.sourceComponent = undefined
+        else if (window.currentViewTag.item)
+            window.currentViewTag.sourceComponent = undefined
         else
             button1Clicked()
     }
@@ -160,7 +160,7 @@ Item {
     function homePressed() {
         if (homeMenuShown) {
             if (window.exitConfirmation)
-                exitdialog.open()
+                window.exitdialog.open()
             else
                 signalHandler.quit()
         } else if (onLoginView) {

@@ -63,7 +63,7 @@ Item {
         anchors.fill: parent
         anchors.margins: -10
         onClicked: {
-            helpInput.forceActiveFocus()
+            window.helpInput.forceActiveFocus()
             Qt.inputMethod.hide()
             button.clicked()
         }

@@ -63,13 +63,13 @@ Rectangle {
             onLoadingChanged: {
                 switch (loadRequest.status) {
                 case WebEngineView.LoadStartedStatus:
-                    waiting.label = "Loading.."
-                    waiting.state = "shown"
+                    window.waiting.label = "Loading.."
+                    window.waiting.state = "shown"
                     break
                 case WebEngineView.LoadSucceededStatus:
                     loginView.failed = false
                     loginView.finished(String(web.url))
-                    waiting.state = "hidden"
+                    window.waiting.state = "hidden"
                     if (loginView.loaded)
                         flickable.contentWidth = web.contentsSize.width
                     loginView.loaded = true
@@ -82,7 +82,7 @@ Rectangle {
                 case WebEngineView.LoadFailedStatus:
                     console.warn(loginLog, "login page failed: " + loadRequest.errorString + " ("
                                  + loadRequest.errorCode + ")")
-                    waiting.state = "hidden"
+                    window.waiting.state = "hidden"
                     loginView.failed = !web.visible
                     loginView.loadFailed()
                     break

@@ -164,7 +164,7 @@ Rectangle {
                 MenuButton {
                     objectName: "chatEntry"
                     width: grid.cellWidth
-                    icon: toolbar.chatAlert ? "../media/Home/Chat_NEW.svg" : "../media/Home/Chat.svg"
+                    icon: window.toolbar.chatAlert ? "../media/Home/Chat_NEW.svg" : "../media/Home/Chat.svg"
                     text: "Chat"
                     visible: !window.useAsPage
                     onClicked: mainMenu.open(function () { signalHandler.showChat() })

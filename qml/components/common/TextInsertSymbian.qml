@@ -25,7 +25,7 @@ Item {
         if (focused) {
             area.openSoftwareInputPanel()
         } else {
-            helpInput.forceActiveFocus()
+            window.helpInput.forceActiveFocus()
             Qt.inputMethod.hide()
         }
     }

@@ -14,7 +14,7 @@ Item {
     property alias chatAlert: chatButton.alert
     property alias notificationsAlert: notificationsButton.alert
     property bool hide: window.fullscreen
-    readonly property string currentPageName: currentView.item ? currentView.item.objectName : ""
+    readonly property string currentPageName: window.currentView.item ? window.currentView.item.objectName : ""
     readonly property bool offScreen: hide || currentPageName === "aboutPage"
 
     width: window.bigIcons ? 52 : 40

@@ -30,8 +30,8 @@ SelectionDialog {
     function choose(id) {
         window.privacyString = privacyValue(id)
         close()
-        if (menu.item)
-            menu.item.forceActiveFocus()
+        if (window.menu.item)
+            window.menu.item.forceActiveFocus()
     }
 
     delegate: Rectangle {

@@ -15,7 +15,7 @@ QueryDialog {
     rejectButtonText: translator.translate("Close")
 
     onAccepted: {
-        var item = currentViewTop.item
+        var item = window.currentViewTop.item
         signalHandler.ril(username, password, item && item.link ? item.link : "",
                           item && item.name ? item.name : "", remember)
     }

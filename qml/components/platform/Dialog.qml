@@ -98,7 +98,7 @@ Item {
             width: Math.min(parent.width - 2 * dialog.panelMargin, 440)
             height: panelColumn.height + 2 * dialog.panelPadding
             radius: 10
-            color: "#f0262626"
+            color: "#262626"
             border.color: "#4a4a4a"
             border.width: 1
 

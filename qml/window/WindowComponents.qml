@@ -1,0 +1,26 @@
+import QtQuick 2.15
+import "../components/common"
+
+// The pages the main window itself loads into its layers: the home menu, the
+// login view, and the placeholder of the single-story view.
+QtObject {
+    readonly property Component mainMenuComponent: Component {
+        MainMenu {
+            onShare: signalHandler.shareStatus(text)
+        }
+    }
+
+    readonly property Component statusViewComponent: Component {
+        Item { objectName: "StatusView" }
+    }
+
+    readonly property Component loginViewComponent: Component {
+        LoginView {
+            onFinished: window.navigation.loginPageFinished(url)
+            onLoadFailed: {
+                window.done.label = "Error loading page"
+                window.done.state = "shown"
+            }
+        }
+    }
+}

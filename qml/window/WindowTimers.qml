@@ -1,0 +1,69 @@
+import QtQuick 2.15
+
+// The main window's clocks: the update-count poll, the delayed chat
+// connection, the "no friends online" notice, the chat-list rebuild, the
+// typing indicator's timeout and the vibration pulses.
+Item {
+    id: timers
+
+    property alias updateTimer: updateTimer
+    property alias chatTimer: chatTimer
+    property alias nofriendTimer: nofriendTimer
+    property alias updateUsersTimer: updateUsersTimer
+    property alias hideTypingImage: hideTypingImage
+    property alias vibraTimer: vibraTimer
+    property alias vibraStopper: vibraStopper
+
+    // Time to poll the update counts again.
+    signal updateDue()
+    // The typing indicator of the open conversation has timed out.
+    signal typingTimedOut()
+
+    Timer {
+        id: updateTimer
+        interval: 60000 * window.updateCycle
+        repeat: true
+        onTriggered: timers.updateDue()
+    }
+
+    Timer {
+        id: chatTimer
+        interval: 2000
+        onTriggered: signalHandler.connectChat()
+    }
+
+    Timer {
+        id: nofriendTimer
+        interval: 1500
+        onTriggered: {
+            if (window.chatModel.count === 0)
+                window.nofriendsonline = true
+        }
+    }
+
+    Timer {
+        id: updateUsersTimer
+        property string from
+        interval: 500
+        onTriggered: window.updateUsersList(from)
+    }
+
+    Timer {
+        id: hideTypingImage
+        interval: 6500
+        onTriggered: timers.typingTimedOut()
+    }
+
+    Timer {
+        id: vibraTimer
+        interval: 100
+        repeat: true
+        onTriggered: window.vibrate()
+    }
+
+    Timer {
+        id: vibraStopper
+        interval: 500
+        onTriggered: vibraTimer.stop()
+    }
+}
