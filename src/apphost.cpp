@@ -11,8 +11,8 @@
 
 #include "eventfilter.h"
 #include "linkopener.h"
-#include "privatefolder.h"
 #include "logging.h"
+#include "privatefolder.h"
 
 namespace {
 

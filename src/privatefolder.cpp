@@ -11,9 +11,9 @@ namespace {
 constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 constexpr QFileDevice::Permissions ownerOnlyFolder =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-constexpr QFileDevice::Permissions othersAccess =
-    QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-    | QFileDevice::WriteOther | QFileDevice::ExeOther;
+constexpr QFileDevice::Permissions othersAccess = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                  QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                  QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 } // namespace
 
@@ -30,7 +30,8 @@ PrivateFolder::PrivateFolder(const QString &path, QObject *parent)
 }
 
 void PrivateFolder::protectFiles() {
-    const QFileInfoList entries = QDir(m_path).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QFileInfoList entries =
+        QDir(m_path).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         if (!(entry.permissions() & othersAccess))
             continue;

@@ -45,7 +45,8 @@ void ServiceConfig::registerSingleton(const ServiceSettings &settings) {
         return;
     registered = true;
     processSettings() = settings;
-    qmlRegisterSingletonType<ServiceConfig>(
-        "Kelvo", 1, 0, "ServiceConfig",
-        [](QQmlEngine *, QJSEngine *) -> QObject * { return new ServiceConfig(processSettings()); });
+    qmlRegisterSingletonType<ServiceConfig>("Kelvo", 1, 0, "ServiceConfig",
+                                            [](QQmlEngine *, QJSEngine *) -> QObject * {
+                                                return new ServiceConfig(processSettings());
+                                            });
 }

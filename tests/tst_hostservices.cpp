@@ -35,17 +35,28 @@ private slots:
 void TestHostServices::onlyWebLinksAreOpened_data() {
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("http") << "http://example.org/a?b=1" << "http://example.org/a?b=1";
-    QTest::newRow("https") << "https://example.org/" << "https://example.org/";
-    QTest::newRow("no scheme") << "www.example.org/page" << "http://www.example.org/page";
-    QTest::newRow("host and port") << "example.org:8470/x" << "http://example.org:8470/x";
-    QTest::newRow("upper case") << "HTTPS://example.org/" << "https://example.org/";
-    QTest::newRow("file") << "file:///etc/passwd" << "";
-    QTest::newRow("javascript") << "javascript:alert(1)" << "";
-    QTest::newRow("mail") << "mailto:someone@example.org" << "";
-    QTest::newRow("look-alike scheme") << "httpx://example.org/" << "";
-    QTest::newRow("no host") << "http://" << "";
-    QTest::newRow("empty") << "  " << "";
+    QTest::newRow("http") << "http://example.org/a?b=1"
+                          << "http://example.org/a?b=1";
+    QTest::newRow("https") << "https://example.org/"
+                           << "https://example.org/";
+    QTest::newRow("no scheme") << "www.example.org/page"
+                               << "http://www.example.org/page";
+    QTest::newRow("host and port") << "example.org:8470/x"
+                                   << "http://example.org:8470/x";
+    QTest::newRow("upper case") << "HTTPS://example.org/"
+                                << "https://example.org/";
+    QTest::newRow("file") << "file:///etc/passwd"
+                          << "";
+    QTest::newRow("javascript") << "javascript:alert(1)"
+                                << "";
+    QTest::newRow("mail") << "mailto:someone@example.org"
+                          << "";
+    QTest::newRow("look-alike scheme") << "httpx://example.org/"
+                                       << "";
+    QTest::newRow("no host") << "http://"
+                             << "";
+    QTest::newRow("empty") << "  "
+                           << "";
 }
 
 void TestHostServices::onlyWebLinksAreOpened() {
@@ -74,11 +85,11 @@ void TestHostServices::settingsFolderIsPrivate() {
     QFile old(folder + "/old.sqlite");
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.close();
-    QFile::setPermissions(old.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                              | QFile::ReadOther);
+    QFile::setPermissions(old.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::ReadOther);
 
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
-                                      | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     PrivateFolder guard(folder);
     QCOMPARE(QFile::permissions(folder) & others, QFile::Permissions());
     QCOMPARE(QFile::permissions(old.fileName()) & others, QFile::Permissions());

@@ -58,7 +58,8 @@ bool write(const QString &path, const QByteArray &data) {
         return false;
     }
     // The rename is only durable once the folder's entry is on disk too.
-    const int dirFd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd =
+        ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
