@@ -45,48 +45,38 @@ Rectangle {
         name: "kelvo.ui"
     }
 
-    Flickable {
-        id: flickable
+    // The page scrolls itself, so the wheel, the keyboard and focus moves
+    // (Tab to the approve button) all bring what they reach into view.
+    WebEngineView {
+        id: web
         anchors.fill: parent
-        contentWidth: width
-        contentHeight: web.contentsSize.height + 120
-        pressDelay: 500
-        clip: true
+        visible: false
+        url: LoginUrls.dialogUrl()
 
-        WebEngineView {
-            id: web
-            width: Math.max(flickable.contentWidth, flickable.width)
-            height: Math.max(flickable.height, web.contentsSize.height)
-            visible: false
-            url: LoginUrls.dialogUrl()
-
-            onLoadingChanged: {
-                switch (loadRequest.status) {
-                case WebEngineView.LoadStartedStatus:
-                    window.waiting.label = "Loading.."
-                    window.waiting.state = "shown"
-                    break
-                case WebEngineView.LoadSucceededStatus:
-                    loginView.failed = false
-                    loginView.finished(String(web.url))
-                    window.waiting.state = "hidden"
-                    if (loginView.loaded)
-                        flickable.contentWidth = web.contentsSize.width
-                    loginView.loaded = true
-                    loginView.adaptPage()
-                    web.visible = true
-                    // Typing goes straight to the dialog's focused field.
-                    web.forceActiveFocus()
-                    console.info(loginLog, "login page shown")
-                    break
-                case WebEngineView.LoadFailedStatus:
-                    console.warn(loginLog, "login page failed: " + loadRequest.errorString + " ("
-                                 + loadRequest.errorCode + ")")
-                    window.waiting.state = "hidden"
-                    loginView.failed = !web.visible
-                    loginView.loadFailed()
-                    break
-                }
+        onLoadingChanged: {
+            switch (loadRequest.status) {
+            case WebEngineView.LoadStartedStatus:
+                window.waiting.label = "Loading.."
+                window.waiting.state = "shown"
+                break
+            case WebEngineView.LoadSucceededStatus:
+                loginView.failed = false
+                loginView.finished(String(web.url))
+                window.waiting.state = "hidden"
+                loginView.loaded = true
+                loginView.adaptPage()
+                web.visible = true
+                // Typing goes straight to the dialog's focused field.
+                web.forceActiveFocus()
+                console.info(loginLog, "login page shown")
+                break
+            case WebEngineView.LoadFailedStatus:
+                console.warn(loginLog, "login page failed: " + loadRequest.errorString + " ("
+                             + loadRequest.errorCode + ")")
+                window.waiting.state = "hidden"
+                loginView.failed = !web.visible
+                loginView.loadFailed()
+                break
             }
         }
     }
