@@ -132,6 +132,10 @@ def main():
             fail("no token stored: %r" % stored.get("accesstoken"))
         if stored.get("sessionkey") != stored["accesstoken"][len("access_token="):]:
             fail("session key and token disagree")
+        # ... where no other user of the machine can read it.
+        for path, mode in [(databases, 0o700), (os.path.join(databases, files[0]), 0o600)]:
+            if os.stat(path).st_mode & 0o777 != mode:
+                fail("%s is %o, not %o" % (path, os.stat(path).st_mode & 0o777, mode))
         print("PASS: signed in through the dialog; " + shown.split(": ", 1)[-1], flush=True)
     finally:
         for process in (app, sandbox):
