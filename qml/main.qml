@@ -7,6 +7,7 @@ import "components/common"
 import "components/feed"
 import "components/groups"
 import "navigation"
+import "client"
 import "components/platform"
 
 // The main window: the application as the user sees it. It owns the state
@@ -33,7 +34,7 @@ Rectangle {
 
     // --- Application state ---------------------------------------------------
     property bool newapp: true
-    property string token
+    property alias token: clientSession.accessToken
     property string userToken
     property bool useAsPage: false
     property string pageId
@@ -271,7 +272,7 @@ Rectangle {
         token = value
         if (startPage === "feed") {
             history.append({ "page": "home" })
-            Facebook.nonAbortableRequest = true
+            clientSession.nonAbortableRequest = true
             signalHandler.showNews()
         } else {
             menu.sourceComponent = mainMenuComponent
@@ -438,6 +439,20 @@ Rectangle {
 
     TranslationHelper {
         id: translator
+    }
+
+    ClientSession {
+        id: clientSession
+        mainWindow: window
+        signalHandler: signalHandler
+        waiting: waiting
+        done: done
+        errorBanner: errorbanner
+        infoBanner: infobanner
+        notificationBanner: notificationbanner
+        bottomBar: bottomBar
+        translator: translator
+        commentsModel: commentsModel
     }
 
     Component {
@@ -788,7 +803,7 @@ Rectangle {
     }
 
     Component.onCompleted: {
-        Facebook.setComponents(commentsModel, done, waiting)
+        Facebook.setSession(clientSession)
         var first = ["newapp", "chatOn", "language", "startPage", "accesstoken"]
         for (var i = 0; i < first.length; ++i)
             Storage.getKeyValue(first[i], valueLoaded)

@@ -14,6 +14,7 @@ TestCase {
 
     WindowHarness {
         id: harness
+        testCase: testCase
     }
 
     SignalSpy {
@@ -24,21 +25,6 @@ TestCase {
     SignalSpy {
         id: disconnectSpy
         signalName: "disconnectChat"
-    }
-
-    property var answer
-
-    // One request to the sandbox, waited for.
-    function call(method, path) {
-        answer = undefined
-        harness.sandbox(method, path, function (result) { answer = result })
-        tryVerify(function () { return answer !== undefined }, 10000, method + " " + path)
-        verify(answer !== null, method + " " + path + " failed")
-        return answer
-    }
-
-    function freshToken() {
-        return call("POST", "/_sandbox/token").access_token
     }
 
     // Waits until the poll the window sent has been answered.
@@ -70,10 +56,10 @@ TestCase {
         var w = harness.open({ "newapp": "0", "chatOn": "0", "startPage": data.startPage })
         compare(w.currentPage, "LoginView")
         tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
-        var code = call("POST", "/_sandbox/code").code
+        var code = harness.call("POST", "/_sandbox/code").code
         w.currentView.item.finished(ServiceConfig.webRoot + "/connect/login_success.html?code=" + code)
 
-        var account = call("GET", "/_sandbox/account")
+        var account = harness.call("GET", "/_sandbox/account")
         tryCompare(w, "ownId", account.id, 10000)
         tryVerify(function () { return w.countsLoaded }, 10000)
         compare(w.currentPage, data.page)
@@ -82,12 +68,12 @@ TestCase {
 
         // Both the pair and the bare token are stored, and the stored token
         // (by now the long-lived one) is one the service takes.
-        tryVerify(function () { return harness.stored("accesstoken") === w.facebook.accessToken }, 10000)
+        tryVerify(function () { return harness.stored("accesstoken") === w.token }, 10000)
         var stored = harness.stored("accesstoken")
         compare(stored.indexOf("access_token="), 0)
         compare(harness.stored("sessionkey"), stored.substring("access_token=".length))
         compare(w.token, stored)
-        compare(call("GET", "/me?fields=id&" + stored).id, account.id)
+        compare(harness.call("GET", "/me?fields=id&" + stored).id, account.id)
     }
 
     function test_aWrongCodeSaysSo() {
@@ -101,14 +87,12 @@ TestCase {
     }
 
     function test_deadTokenSignsOut() {
-        var token = freshToken()
-        var w = harness.open({ "newapp": "0", "chatOn": "0", "accesstoken": "access_token=" + token })
-        tryVerify(function () { return w.countsLoaded }, 10000)
+        var w = harness.signedIn()
         disconnectSpy.target = w
         w.chatModel.append({ "jid": "-1@chat", "name": "A" })
         w.openConversations.append({ "jid": "-1@chat", "name": "A" })
 
-        call("POST", "/_sandbox/expire_token?token=" + token)
+        harness.call("POST", "/_sandbox/expire_token?token=" + w.token.substring("access_token=".length))
         w.facebook.fetchUpdateCounts()
         tryCompare(w, "currentPage", "LoginView", 10000)
         compare(harness.stored("accesstoken"), "")
@@ -122,7 +106,7 @@ TestCase {
 
     function test_pollAlertsOncePerChange() {
         var w = harness.open({ "newapp": "0", "chatOn": "0", "sound": "1",
-                               "accesstoken": "access_token=" + freshToken() })
+                               "accesstoken": "access_token=" + harness.freshToken() })
         soundSpy.target = w
         tryVerify(function () { return w.countsLoaded }, 10000)
         var unseen = w.unread_notifications
@@ -135,7 +119,7 @@ TestCase {
         compare(w.unread_notifications, unseen)
         compare(soundSpy.count, 1, "the same count alerts once")
 
-        call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Ann likes your photo"))
+        harness.call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Ann likes your photo"))
         w.loudSounds = true
         poll(w)
         compare(w.unread_notifications, unseen + 1)
@@ -145,11 +129,12 @@ TestCase {
         // Without sounds the banner still tells.
         w.soundOption = false
         w.notificationbanner.hide()
-        call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Bo commented"))
+        harness.call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Bo commented"))
         poll(w)
         compare(w.unread_notifications, unseen + 2)
         compare(soundSpy.count, 2)
         verify(w.notificationbanner.shown)
         compare(w.notificationbanner.text, "New notification")
+        compare(w.notificationbanner.iconSource, Qt.resolvedUrl("../../qml/components/media/notification.svg"))
     }
 }
