@@ -107,8 +107,8 @@ QtObject {
     // After every posting the current view reloads, when its centre button
     // offers that.
     function afterPosting() {
-        if (bottomBar && String(bottomBar.centerIcon).indexOf("reload.svg") >= 0)
-            bottomBar.centerClicked()
+        if (bottomBar && bottomBar.centerReloads)
+            bottomBar.pressCenter()
     }
 
     // The service no longer takes the token: back to the login view, signed out.

@@ -3,8 +3,8 @@ import QtTest 1.2
 import Kelvo 1.0
 
 // The main window against the sandbox service over real HTTP: signing in
-// with a login code, a token the service no longer takes, and the update
-// count poll with its alerts.
+// with a login code, a token the service no longer takes, the reload after a
+// posting, and the update count poll with its alerts.
 TestCase {
     id: testCase
     name: "WindowNetwork"
@@ -25,6 +25,23 @@ TestCase {
     SignalSpy {
         id: disconnectSpy
         signalName: "disconnectChat"
+    }
+
+    // A page whose centre button is `centerBtn`; counts its centre actions.
+    Component {
+        id: reloadablePage
+        Item {
+            property string centerBtn
+            property int reloads: 0
+            function centerAction() { reloads++ }
+        }
+    }
+
+    // Sends one request through the window's client and waits for its answer.
+    function request(w, method, url) {
+        var answered = false
+        w.facebook.doWebRequest(method, url, "", function () { answered = true })
+        tryVerify(function () { return answered }, 10000, method + " " + url)
     }
 
     // Waits until the poll the window sent has been answered.
@@ -102,6 +119,26 @@ TestCase {
         verify(w.errorbanner.text.indexOf("Session has timed out, you need to relogin") >= 0,
                w.errorbanner.text)
         compare(w.menu.item, null)
+    }
+
+    function test_aPostingReloadsTheView_data() {
+        return [
+            { tag: "posting, reload offered", method: "POST", icon: "reload.svg", reloads: 1 },
+            { tag: "reading", method: "GET", icon: "reload.svg", reloads: 0 },
+            { tag: "posting, another centre button", method: "POST", icon: "add.svg", reloads: 0 }
+        ]
+    }
+
+    function test_aPostingReloadsTheView(data) {
+        var w = harness.signedIn()
+        w.menu.sourceComponent = undefined
+        w.currentView.sourceComponent = reloadablePage
+        var page = w.currentView.item
+        page.centerBtn = "../media/BottomBar/" + data.icon
+        compare(w.bottomBar.centerBtn, page.centerBtn)
+        request(w, data.method, ServiceConfig.graphRoot + "/me/feed?message=" + encodeURIComponent("Hello")
+                + "&" + w.token)
+        compare(page.reloads, data.reloads)
     }
 
     function test_pollAlertsOncePerChange() {
