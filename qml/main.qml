@@ -395,10 +395,6 @@ Rectangle {
         history.append({ "page": "home" })
     }
 
-    function hasUsableToken() {
-        return token.length >= 20 && token.indexOf("access_token") === 0
-    }
-
     function showLoginView() {
         navigation.showLoginView()
     }
@@ -625,14 +621,6 @@ Rectangle {
             objectName: "done"
             label: "Done"
             anchors.horizontalCenter: parent.horizontalCenter
-            // An HTTP 400 without a usable token: the request cannot work
-            // until the user signs in again.
-            onLabelChanged: {
-                if (label.indexOf(" 400 ") < 0 || window.hasUsableToken())
-                    return
-                label = "Error with the request, please try again."
-                window.showLoginView()
-            }
         }
     }
 

@@ -122,4 +122,15 @@ QtObject {
         sessionKey = ""
         mainWindow.showLoginView()
     }
+
+    // A request was refused (HTTP 400) while no usable token is held: it
+    // cannot work until the user signs in.
+    function requestNeedsSignIn() {
+        if (done) {
+            done.label = "Error with the request, please try again."
+            done.state = "shown"
+        }
+        if (!mainWindow.loginShown)
+            mainWindow.showLoginView()
+    }
 }

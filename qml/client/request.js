@@ -51,6 +51,9 @@ function reportStatus(session, request) {
         return true
     }
     session.showError("Facebook API returned " + status + " " + request.statusText)
+    // Without a usable token the request cannot work: the user signs in again.
+    if (status === 400 && !session.usable)
+        session.requestNeedsSignIn()
     return true
 }
 

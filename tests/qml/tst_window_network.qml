@@ -3,8 +3,9 @@ import QtTest 1.2
 import Kelvo 1.0
 
 // The main window against the sandbox service over real HTTP: signing in
-// with a login code, a token the service no longer takes, the reload after a
-// posting, and the update count poll with its alerts.
+// with a login code, a token the service no longer takes, a refused request
+// without a usable token, the reload after a posting, and the update count
+// poll with its alerts.
 TestCase {
     id: testCase
     name: "WindowNetwork"
@@ -36,6 +37,8 @@ TestCase {
             function centerAction() { reloads++ }
         }
     }
+
+    readonly property string signInAgain: "Error with the request, please try again."
 
     // Sends one request through the window's client and waits for its answer.
     function request(w, method, url) {
@@ -93,6 +96,7 @@ TestCase {
         compare(harness.call("GET", "/me?fields=id&" + stored).id, account.id)
     }
 
+    // The exchange is refused (400) while no usable token is held.
     function test_aWrongCodeSaysSo() {
         var w = harness.open({ "newapp": "0", "chatOn": "0" })
         tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
@@ -101,6 +105,7 @@ TestCase {
         compare(w.waiting.state, "hidden")
         compare(w.currentPage, "LoginView")
         compare(harness.stored("accesstoken"), "")
+        compare(w.done.label, signInAgain)
     }
 
     function test_deadTokenSignsOut() {
@@ -119,6 +124,25 @@ TestCase {
         verify(w.errorbanner.text.indexOf("Session has timed out, you need to relogin") >= 0,
                w.errorbanner.text)
         compare(w.menu.item, null)
+    }
+
+    // A plain 400 (the REST method without its format) sends the user to sign
+    // in only when the held token cannot be used.
+    function test_badRequestWithoutAUsableTokenSignsIn_data() {
+        return [
+            { tag: "usable token", token: "", login: false },
+            { tag: "short token", token: "access_token=short", login: true }
+        ]
+    }
+
+    function test_badRequestWithoutAUsableTokenSignsIn(data) {
+        var w = harness.signedIn()
+        if (data.token !== "")
+            w.token = data.token
+        request(w, "GET", ServiceConfig.restRoot + "/method/notifications.get?" + w.token)
+        compare(w.errorbanner.text, "Error! Facebook API returned 400 Bad Request")
+        compare(w.currentPage === "LoginView", data.login)
+        compare(w.done.label === signInAgain, data.login)
     }
 
     function test_aPostingReloadsTheView_data() {

@@ -148,21 +148,4 @@ TestCase {
         login.finished("http://127.0.0.1/connect/login_success.html?code=abc")
         compare(w.waiting.state, "shown", "the code is being exchanged")
     }
-
-    function test_badRequestWithoutATokenSignsIn_data() {
-        return [
-            { tag: "no token", settings: { "newapp": "0" }, login: true },
-            { tag: "usable token", settings: { "newapp": "0", "accesstoken": "" }, login: false }
-        ]
-    }
-
-    function test_badRequestWithoutATokenSignsIn(data) {
-        if (!data.login)
-            data.settings.accesstoken = storedToken
-        var w = harness.open(data.settings)
-        w.done.label = "Facebook API returned 400 Bad Request"
-        compare(w.currentPage === "LoginView", data.login)
-        compare(w.done.label, data.login ? "Error with the request, please try again."
-                                         : "Facebook API returned 400 Bad Request")
-    }
 }
