@@ -133,4 +133,20 @@ QtObject {
         if (!mainWindow.loginShown)
             mainWindow.showLoginView()
     }
+
+    // Nothing of an account is shown without its token: the badges, the
+    // alert rings and the alert state go with it.
+    onAccessTokenChanged: {
+        if (accessToken !== "" || !mainWindow)
+            return
+        mainWindow.unread_notifications = 0
+        mainWindow.unread_messages = 0
+        mainWindow.friend_requests = 0
+        mainWindow.open_events = 0
+        mainWindow.hasNewMessage = false
+        mainWindow.toolbar.chatAlert = false
+        lastNotifications = 0
+        notificationPlayed = false
+        messageNotificationPlayed = false
+    }
 }

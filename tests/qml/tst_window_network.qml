@@ -113,6 +113,12 @@ TestCase {
         disconnectSpy.target = w
         w.chatModel.append({ "jid": "-1@chat", "name": "A" })
         w.openConversations.append({ "jid": "-1@chat", "name": "A" })
+        w.unread_messages = 2
+        w.friend_requests = 1
+        w.open_events = 1
+        w.hasNewMessage = true
+        w.toolbar.chatAlert = true
+        verify(w.unread_notifications > 0)
 
         harness.call("POST", "/_sandbox/expire_token?token=" + w.token.substring("access_token=".length))
         w.facebook.fetchUpdateCounts()
@@ -124,6 +130,12 @@ TestCase {
         verify(w.errorbanner.text.indexOf("Session has timed out, you need to relogin") >= 0,
                w.errorbanner.text)
         compare(w.menu.item, null)
+        // Nothing of the old account stays on the login view.
+        for (const badge of ["unread_notifications", "unread_messages", "friend_requests", "open_events"])
+            compare(w[badge], 0, badge)
+        verify(!w.hasNewMessage)
+        verify(!w.toolbar.chatAlert)
+        verify(!w.bottomBar.alertShown)
     }
 
     // A plain 400 (the REST method without its format) sends the user to sign
