@@ -6,8 +6,8 @@ import "../../qml/components/common"
 import "../../qml/components/platform"
 
 // The client's shared functions: tokens, parameters, texts, dates, sorting,
-// and reporting. The session is handed stand-ins for the main window's
-// indicators and banners.
+// reporting, and a request that gets no answer. The session is handed stand-ins
+// for the main window's indicators and banners.
 TestCase {
     id: testCase
     name: "FacebookShared"
@@ -180,6 +180,17 @@ TestCase {
         Facebook.showDone("{}")
         compare(waitingIndicator.state, "hidden")
         verify(infobanner.shown)
+    }
+
+    // No answer at all (nothing listens on port 1) is told as such, once: it
+    // is no error status, and the callback gets nothing to parse.
+    function test_noAnswerIsNoConnection() {
+        var called = false
+        Facebook.doWebRequest("GET", "http://127.0.0.1:1/me", "", function () { called = true })
+        tryCompare(errorbanner, "text", "Error! No connection to the service", 10000)
+        compare(session.errorCount, 1)
+        verify(!called)
+        compare(waitingIndicator.state, "hidden")
     }
 
     function test_paging_links_keep_the_root_scheme() {
