@@ -66,12 +66,11 @@ TestCase {
     }
 
     function test_tokenInBothForms() {
-        Facebook.setAccessToken("abc")
-        compare(session.accessToken, "access_token=abc")
-        compare(session.sessionKey, "abc")
-        Facebook.setAccessToken("access_token=abc")
-        compare(session.accessToken, "access_token=abc")
-        compare(session.sessionKey, "abc")
+        for (const form of ["abc", "access_token=abc"]) {
+            Facebook.setAccessToken(form)
+            compare(session.accessToken, "access_token=abc", form)
+            compare(session.sessionKey, "abc", form)
+        }
     }
 
     // Pure helpers: a function name, its arguments and what it gives.
