@@ -4,6 +4,7 @@ import Kelvo 1.0
 import "facebook.js" as Facebook
 import "storage.js" as Storage
 import "components/common"
+import "client"
 import "components/platform"
 import "navigation"
 import "window"
@@ -18,6 +19,8 @@ WindowModels {
     id: window
 
     readonly property bool menuShown: menu.item !== null
+    // The access-token pair; the client's session owns it.
+    property alias token: clientSession.accessToken
     property string title: getTitle()
 
     // Reached by name from pages and scripts.
@@ -39,6 +42,7 @@ WindowModels {
     property alias signalHandler: signalHandler
     property alias navigation: navigation
     property alias translator: translator
+    property alias clientSession: clientSession
     property alias toolbar: toolbar
     property alias bottomBar: bottomBar
     property alias statusBar: statusBar
@@ -89,7 +93,7 @@ WindowModels {
         token = value
         if (startPage === "feed") {
             history.append({ "page": "home" })
-            Facebook.nonAbortableRequest = true
+            clientSession.nonAbortableRequest = true
             signalHandler.showNews()
         } else {
             menu.sourceComponent = mainMenuComponent
@@ -197,10 +201,6 @@ WindowModels {
         history.append({ "page": "home" })
     }
 
-    function hasUsableToken() {
-        return token.length >= 20 && token.indexOf("access_token") === 0
-    }
-
     function showLoginView() {
         navigation.showLoginView()
     }
@@ -234,6 +234,19 @@ WindowModels {
     SignalHandler { id: signalHandler }
     Navigation { id: navigation }
     TranslationHelper { id: translator }
+    ClientSession {
+        id: clientSession
+        mainWindow: window
+        signalHandler: signalHandler
+        waiting: indicators.waiting
+        done: indicators.done
+        errorBanner: banners.errorbanner
+        infoBanner: banners.infobanner
+        notificationBanner: banners.notificationbanner
+        bottomBar: bottomBar
+        translator: translator
+        commentsModel: window.commentsModel
+    }
     SettingsReader { id: settingsReader }
     WindowComponents { id: pages }
 
@@ -372,7 +385,6 @@ WindowModels {
         anchors.fill: parent
         statusBarHeight: statusBar.height
         z: 3
-        onSignInNeeded: window.showLoginView()
     }
 
     WindowBanners {
@@ -407,7 +419,7 @@ WindowModels {
     }
 
     Component.onCompleted: {
-        Facebook.setComponents(commentsModel, done, waiting)
+        Facebook.setSession(clientSession)
         settingsReader.readAll()
     }
 }

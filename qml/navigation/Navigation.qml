@@ -521,7 +521,7 @@ Item {
 
         function onShowNotifications() {
             openPage("NotificationsList", "notifications")
-            client().lastNotifications = 0
+            window.clientSession.lastNotifications = 0
             load("loadNotifications")
             record({ "page": "notifications" })
         }
@@ -657,12 +657,11 @@ Item {
         }
 
         function onUseAsPage(access_token, id, name) {
-            window.userToken = client().accessToken
+            window.userToken = window.token
             window.useAsPage = true
             window.pageId = id
             window.pageName = name
             window.token = "access_token=" + access_token
-            client().accessToken = window.token
             ownPagedialog.close()
             signalHandler.showHome()
         }
@@ -670,7 +669,6 @@ Item {
         function onBackToUser() {
             window.useAsPage = false
             window.token = window.userToken
-            client().accessToken = window.userToken
         }
 
         function onUpdateCycle(value) {
@@ -678,7 +676,7 @@ Item {
             updateTimer.restart()
         }
 
-        function onConnectChat() { window.connectChat(client().sessionKey) }
+        function onConnectChat() { window.connectChat(window.clientSession.sessionKey) }
         function onDisconnectChat() { window.disconnectChat() }
         function onQuit() { Storage.getKeyValue("logout", window.valueLoaded) }
 

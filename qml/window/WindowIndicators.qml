@@ -12,10 +12,6 @@ Item {
     property alias done: done
     property alias waiting: waiting
 
-    // An HTTP 400 was reported while no usable token is held: the request
-    // cannot work until the user signs in again.
-    signal signInNeeded()
-
     Item {
         anchors.fill: parent
         anchors.topMargin: indicators.statusBarHeight
@@ -25,12 +21,6 @@ Item {
             objectName: "done"
             label: "Done"
             anchors.horizontalCenter: parent.horizontalCenter
-            onLabelChanged: {
-                if (label.indexOf(" 400 ") < 0 || window.hasUsableToken())
-                    return
-                label = "Error with the request, please try again."
-                indicators.signInNeeded()
-            }
         }
     }
 

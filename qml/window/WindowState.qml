@@ -20,7 +20,6 @@ Rectangle {
 
     // --- Application state ---------------------------------------------------
     property bool newapp: true
-    property string token
     property string userToken
     property bool useAsPage: false
     property string pageId

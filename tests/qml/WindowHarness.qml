@@ -35,6 +35,33 @@ Item {
         request.send()
     }
 
+    // The test case the harness waits with.
+    property var testCase: null
+
+    // One request to the sandbox, waited for; the answer as JSON.
+    function call(method, path) {
+        var answer
+        sandbox(method, path, function (result) { answer = result })
+        testCase.tryVerify(function () { return answer !== undefined }, 10000, method + " " + path)
+        testCase.verify(answer !== null, method + " " + path + " failed")
+        return answer
+    }
+
+    // A bare token the sandbox issued for its account.
+    function freshToken() {
+        return call("POST", "/_sandbox/token").access_token
+    }
+
+    // A window signed in with a fresh token, chat off, its first poll answered.
+    function signedIn(settings) {
+        var all = { "newapp": "0", "chatOn": "0", "accesstoken": "access_token=" + freshToken() }
+        for (var key in settings)
+            all[key] = settings[key]
+        var w = open(all)
+        testCase.tryVerify(function () { return w.countsLoaded }, 10000, "the first poll is answered")
+        return w
+    }
+
     function store(settings) {
         for (var key in settings)
             Storage.setKeyValue(key, settings[key])

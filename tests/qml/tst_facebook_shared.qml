@@ -1,12 +1,13 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/facebook.js" as Facebook
+import "../../qml/client"
 import "../../qml/components/common"
 import "../../qml/components/platform"
 
-// The client's shared functions: tokens, parameters, texts, dates, sorting
-// and error reporting. `window`, `translator`, `errorbanner` and
-// `infobanner` stand where the main window has them.
+// The client's shared functions: tokens, parameters, texts, dates, sorting,
+// reporting, and a request that gets no answer. The session is handed stand-ins
+// for the main window's indicators and banners.
 TestCase {
     id: testCase
     name: "FacebookShared"
@@ -40,11 +41,24 @@ TestCase {
         states: [State { name: "shown" }, State { name: "hidden" }]
     }
 
+    ClientSession {
+        id: session
+        mainWindow: window
+        waiting: waitingIndicator
+        errorBanner: errorbanner
+        infoBanner: infobanner
+        translator: translator
+    }
+
+    function initTestCase() {
+        Facebook.setSession(session)
+    }
+
     function init() {
         window.language = "en"
         waitingIndicator.state = "shown"
         errorbanner.hide()
-        Facebook.setComponents(null, null, waitingIndicator)
+        session.errorCount = 0
     }
 
     function ago(seconds) {
@@ -52,34 +66,46 @@ TestCase {
     }
 
     function test_tokenInBothForms() {
-        Facebook.setAccessToken("abc")
-        compare(Facebook.accessToken, "access_token=abc")
-        compare(Facebook.sessionKey, "abc")
-        Facebook.setAccessToken("access_token=abc")
-        compare(Facebook.accessToken, "access_token=abc")
-        compare(Facebook.sessionKey, "abc")
+        for (const form of ["abc", "access_token=abc"]) {
+            Facebook.setAccessToken(form)
+            compare(session.accessToken, "access_token=abc", form)
+            compare(session.sessionKey, "abc", form)
+        }
     }
 
-    function test_parseParameter_data() {
+    // Pure helpers: a function name, its arguments and what it gives.
+    function test_helpers_data() {
+        var style = "<a style='color:#70aac3;text-decoration:none' href='"
+        var date = new Date(2013, 0, 2, 3, 4, 5)
         return [
-            { tag: "middle", text: "access_token=XYZ&expires=60", name: "access_token", value: "XYZ" },
-            { tag: "to the end", text: "expires=60&access_token=XYZ", name: "access_token", value: "XYZ" },
-            { tag: "substring match", text: "x?story_fbid=12&id=7", name: "fbid", value: "12" },
-            { tag: "ampersand id", text: "x?story_fbid=12&id=7", name: "&id", value: "7" },
-            { tag: "absent", text: "a=1&b=2", name: "code", value: "" },
-            { tag: "no equals after", text: "the code", name: "code", value: "" }
+            { tag: "parameter in the middle", fn: "parseParameter", args: ["access_token=XYZ&expires=60", "access_token"], result: "XYZ" },
+            { tag: "parameter to the end", fn: "parseParameter", args: ["expires=60&access_token=XYZ", "access_token"], result: "XYZ" },
+            { tag: "parameter by substring", fn: "parseParameter", args: ["x?story_fbid=12&id=7", "fbid"], result: "12" },
+            { tag: "parameter &id", fn: "parseParameter", args: ["x?story_fbid=12&id=7", "&id"], result: "7" },
+            { tag: "parameter absent", fn: "parseParameter", args: ["a=1&b=2", "code"], result: "" },
+            { tag: "parameter without =", fn: "parseParameter", args: ["the code", "code"], result: "" },
+            { tag: "entities, heart first", fn: "htmlEntities", args: ["I <3 <b>"], result: "I &hearts; &lt;b&gt;" },
+            { tag: "entities keep &", fn: "htmlEntities", args: ["a & b"], result: "a & b" },
+            { tag: "entities of nothing", fn: "htmlEntities", args: [undefined], result: "" },
+            { tag: "link", fn: "setLinks", args: ["see http://a.test/x?y=1. ok"],
+              result: "see " + style + "http://a.test/x?y=1'>http://a.test/x?y=1</a>. ok" },
+            { tag: "www link", fn: "setLinks", args: ["www.kelvo.test, then"],
+              result: style + "www.kelvo.test'>www.kelvo.test</a>, then" },
+            { tag: "no link", fn: "setLinks", args: ["no links here"], result: "no links here" },
+            // Quotes end a link, so a link cannot break out of the attribute.
+            { tag: "link ends at a quote", fn: "setLinks", args: ["http://a.test/'onmouseover='x"],
+              result: style + "http://a.test/'>http://a.test/</a>'onmouseover='x" },
+            { tag: "date mask", fn: "formatDate", args: [date, "yyyy-mm-dd HH:MM:ss"], result: "2013-01-02 03:04:05" },
+            { tag: "hour mask", fn: "formatDate", args: [date, "HH"], result: "03" },
+            { tag: "date, seconds dropped", fn: "parseDate", args: ["2011-08-31T22:39:01+0000"],
+              result: new Date(Date.UTC(2011, 7, 31, 22, 39, 0)) },
+            { tag: "date without T", fn: "parseDate", args: ["2011-08-31 22:39"], result: undefined },
+            { tag: "date of seconds", fn: "parseDateFromNumber", args: [1314830340], result: new Date(1314830340000) }
         ]
     }
 
-    function test_parseParameter(data) {
-        compare(Facebook.parseParameter(data.text, data.name), data.value)
-    }
-
-    function test_parseDate() {
-        var date = Facebook.parseDate("2011-08-31T22:39:01+0000")
-        compare(date.getTime(), Date.UTC(2011, 7, 31, 22, 39, 0))
-        compare(Facebook.parseDate("2011-08-31 22:39"), undefined)
-        compare(Facebook.parseDateFromNumber(1314830340).getTime(), 1314830340000)
+    function test_helpers(data) {
+        compare(Facebook[data.fn].apply(null, data.args), data.result)
     }
 
     function test_prettyDate_data() {
@@ -124,30 +150,6 @@ TestCase {
         compare(Facebook.prettyDateDate(new Date(2012, 11, 24)), "24 " + translator.translate("December"))
     }
 
-    function test_formatDate() {
-        var date = new Date(2013, 0, 2, 3, 4, 5)
-        compare(Facebook.formatDate(date, "yyyy-mm-dd HH:MM:ss"), "2013-01-02 03:04:05")
-        compare(Facebook.formatDate(date, "HH"), "03")
-    }
-
-    function test_htmlEntities() {
-        compare(Facebook.htmlEntities("I <3 <b>"), "I &hearts; &lt;b&gt;")
-        compare(Facebook.htmlEntities("a & b"), "a & b")
-        compare(Facebook.htmlEntities(undefined), "")
-    }
-
-    function test_setLinks() {
-        var style = "<a style='color:#70aac3;text-decoration:none' href='"
-        compare(Facebook.setLinks("see http://a.test/x?y=1. ok"),
-                "see " + style + "http://a.test/x?y=1'>http://a.test/x?y=1</a>. ok")
-        compare(Facebook.setLinks("www.kelvo.test, then"),
-                style + "www.kelvo.test'>www.kelvo.test</a>, then")
-        compare(Facebook.setLinks("no links here"), "no links here")
-        // Quotes end a link, so a link cannot break out of the attribute.
-        compare(Facebook.setLinks("http://a.test/'onmouseover='x"),
-                style + "http://a.test/'>http://a.test/</a>'onmouseover='x")
-    }
-
     function test_sorting() {
         var people = [{ name: "bea" }, { name: "Ada" }, { name: "carl" }]
         people.sort(Facebook.sortByName)
@@ -162,12 +164,11 @@ TestCase {
     }
 
     function test_errorsAreCountedAndExplained() {
-        Facebook.errorCount = 0
         for (var i = 1; i <= 5; ++i) {
             Facebook.showError("x" + i)
             compare(errorbanner.text, "Error! x" + i)
         }
-        compare(Facebook.errorCount, 5)
+        compare(session.errorCount, 5)
         Facebook.showError("<b>Bad</b> thing")
         compare(errorbanner.text, "Error! <b>Bad</b> thing If problems persists, try to logout and login again.")
         compare(waitingIndicator.state, "hidden")
@@ -178,6 +179,17 @@ TestCase {
         Facebook.showDone("{}")
         compare(waitingIndicator.state, "hidden")
         verify(infobanner.shown)
+    }
+
+    // No answer at all (nothing listens on port 1) is told as such, once: it
+    // is no error status, and the callback gets nothing to parse.
+    function test_noAnswerIsNoConnection() {
+        var called = false
+        Facebook.doWebRequest("GET", "http://127.0.0.1:1/me", "", function () { called = true })
+        tryCompare(errorbanner, "text", "Error! No connection to the service", 10000)
+        compare(session.errorCount, 1)
+        verify(!called)
+        compare(waitingIndicator.state, "hidden")
     }
 
     function test_paging_links_keep_the_root_scheme() {

@@ -3,8 +3,9 @@ import QtTest 1.2
 import Kelvo 1.0
 
 // The main window against the sandbox service over real HTTP: signing in
-// with a login code, a token the service no longer takes, and the update
-// count poll with its alerts.
+// with a login code, a token the service no longer takes, a refused request
+// without a usable token, the reload after a posting, and the update count
+// poll with its alerts.
 TestCase {
     id: testCase
     name: "WindowNetwork"
@@ -14,6 +15,7 @@ TestCase {
 
     WindowHarness {
         id: harness
+        testCase: testCase
     }
 
     SignalSpy {
@@ -26,19 +28,23 @@ TestCase {
         signalName: "disconnectChat"
     }
 
-    property var answer
-
-    // One request to the sandbox, waited for.
-    function call(method, path) {
-        answer = undefined
-        harness.sandbox(method, path, function (result) { answer = result })
-        tryVerify(function () { return answer !== undefined }, 10000, method + " " + path)
-        verify(answer !== null, method + " " + path + " failed")
-        return answer
+    // A page whose centre button is `centerBtn`; counts its centre actions.
+    Component {
+        id: reloadablePage
+        Item {
+            property string centerBtn
+            property int reloads: 0
+            function centerAction() { reloads++ }
+        }
     }
 
-    function freshToken() {
-        return call("POST", "/_sandbox/token").access_token
+    readonly property string signInAgain: "Error with the request, please try again."
+
+    // Sends one request through the window's client and waits for its answer.
+    function request(w, method, url) {
+        var answered = false
+        w.facebook.doWebRequest(method, url, "", function () { answered = true })
+        tryVerify(function () { return answered }, 10000, method + " " + url)
     }
 
     // Waits until the poll the window sent has been answered.
@@ -70,10 +76,10 @@ TestCase {
         var w = harness.open({ "newapp": "0", "chatOn": "0", "startPage": data.startPage })
         compare(w.currentPage, "LoginView")
         tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
-        var code = call("POST", "/_sandbox/code").code
+        var code = harness.call("POST", "/_sandbox/code").code
         w.currentView.item.finished(ServiceConfig.webRoot + "/connect/login_success.html?code=" + code)
 
-        var account = call("GET", "/_sandbox/account")
+        var account = harness.call("GET", "/_sandbox/account")
         tryCompare(w, "ownId", account.id, 10000)
         tryVerify(function () { return w.countsLoaded }, 10000)
         compare(w.currentPage, data.page)
@@ -82,14 +88,15 @@ TestCase {
 
         // Both the pair and the bare token are stored, and the stored token
         // (by now the long-lived one) is one the service takes.
-        tryVerify(function () { return harness.stored("accesstoken") === w.facebook.accessToken }, 10000)
+        tryVerify(function () { return harness.stored("accesstoken") === w.token }, 10000)
         var stored = harness.stored("accesstoken")
         compare(stored.indexOf("access_token="), 0)
         compare(harness.stored("sessionkey"), stored.substring("access_token=".length))
         compare(w.token, stored)
-        compare(call("GET", "/me?fields=id&" + stored).id, account.id)
+        compare(harness.call("GET", "/me?fields=id&" + stored).id, account.id)
     }
 
+    // The exchange is refused (400) while no usable token is held.
     function test_aWrongCodeSaysSo() {
         var w = harness.open({ "newapp": "0", "chatOn": "0" })
         tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
@@ -98,17 +105,22 @@ TestCase {
         compare(w.waiting.state, "hidden")
         compare(w.currentPage, "LoginView")
         compare(harness.stored("accesstoken"), "")
+        compare(w.done.label, signInAgain)
     }
 
     function test_deadTokenSignsOut() {
-        var token = freshToken()
-        var w = harness.open({ "newapp": "0", "chatOn": "0", "accesstoken": "access_token=" + token })
-        tryVerify(function () { return w.countsLoaded }, 10000)
+        var w = harness.signedIn()
         disconnectSpy.target = w
         w.chatModel.append({ "jid": "-1@chat", "name": "A" })
         w.openConversations.append({ "jid": "-1@chat", "name": "A" })
+        w.unread_messages = 2
+        w.friend_requests = 1
+        w.open_events = 1
+        w.hasNewMessage = true
+        w.toolbar.chatAlert = true
+        verify(w.unread_notifications > 0)
 
-        call("POST", "/_sandbox/expire_token?token=" + token)
+        harness.call("POST", "/_sandbox/expire_token?token=" + w.token.substring("access_token=".length))
         w.facebook.fetchUpdateCounts()
         tryCompare(w, "currentPage", "LoginView", 10000)
         compare(harness.stored("accesstoken"), "")
@@ -118,11 +130,56 @@ TestCase {
         verify(w.errorbanner.text.indexOf("Session has timed out, you need to relogin") >= 0,
                w.errorbanner.text)
         compare(w.menu.item, null)
+        // Nothing of the old account stays on the login view.
+        for (const badge of ["unread_notifications", "unread_messages", "friend_requests", "open_events"])
+            compare(w[badge], 0, badge)
+        verify(!w.hasNewMessage)
+        verify(!w.toolbar.chatAlert)
+        verify(!w.bottomBar.alertShown)
+    }
+
+    // A plain 400 (the REST method without its format) sends the user to sign
+    // in only when the held token cannot be used.
+    function test_badRequestWithoutAUsableTokenSignsIn_data() {
+        return [
+            { tag: "usable token", token: "", login: false },
+            { tag: "short token", token: "access_token=short", login: true }
+        ]
+    }
+
+    function test_badRequestWithoutAUsableTokenSignsIn(data) {
+        var w = harness.signedIn()
+        if (data.token !== "")
+            w.token = data.token
+        request(w, "GET", ServiceConfig.restRoot + "/method/notifications.get?" + w.token)
+        compare(w.errorbanner.text, "Error! Facebook API returned 400 Bad Request")
+        compare(w.currentPage === "LoginView", data.login)
+        compare(w.done.label === signInAgain, data.login)
+    }
+
+    function test_aPostingReloadsTheView_data() {
+        return [
+            { tag: "posting, reload offered", method: "POST", icon: "reload.svg", reloads: 1 },
+            { tag: "reading", method: "GET", icon: "reload.svg", reloads: 0 },
+            { tag: "posting, another centre button", method: "POST", icon: "add.svg", reloads: 0 }
+        ]
+    }
+
+    function test_aPostingReloadsTheView(data) {
+        var w = harness.signedIn()
+        w.menu.sourceComponent = undefined
+        w.currentView.sourceComponent = reloadablePage
+        var page = w.currentView.item
+        page.centerBtn = "../media/BottomBar/" + data.icon
+        compare(w.bottomBar.centerBtn, page.centerBtn)
+        request(w, data.method, ServiceConfig.graphRoot + "/me/feed?message=" + encodeURIComponent("Hello")
+                + "&" + w.token)
+        compare(page.reloads, data.reloads)
     }
 
     function test_pollAlertsOncePerChange() {
         var w = harness.open({ "newapp": "0", "chatOn": "0", "sound": "1",
-                               "accesstoken": "access_token=" + freshToken() })
+                               "accesstoken": "access_token=" + harness.freshToken() })
         soundSpy.target = w
         tryVerify(function () { return w.countsLoaded }, 10000)
         var unseen = w.unread_notifications
@@ -135,7 +192,7 @@ TestCase {
         compare(w.unread_notifications, unseen)
         compare(soundSpy.count, 1, "the same count alerts once")
 
-        call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Ann likes your photo"))
+        harness.call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Ann likes your photo"))
         w.loudSounds = true
         poll(w)
         compare(w.unread_notifications, unseen + 1)
@@ -145,11 +202,12 @@ TestCase {
         // Without sounds the banner still tells.
         w.soundOption = false
         w.notificationbanner.hide()
-        call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Bo commented"))
+        harness.call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Bo commented"))
         poll(w)
         compare(w.unread_notifications, unseen + 2)
         compare(soundSpy.count, 2)
         verify(w.notificationbanner.shown)
         compare(w.notificationbanner.text, "New notification")
+        compare(w.notificationbanner.iconSource, Qt.resolvedUrl("../../qml/components/media/notification.svg"))
     }
 }

@@ -44,6 +44,8 @@ Item {
     readonly property bool buttonsVisible: [button1, button2, button3, button4, button5, button6]
         .some(function (icon) { return icon !== "" })
     property bool hide: false
+    // The centre button reloads the view: the client presses it after a posting.
+    readonly property bool centerReloads: centerBtn.indexOf("reload.svg") >= 0
 
     signal button1Clicked()
     signal button2Clicked()
@@ -129,6 +131,12 @@ Item {
             if (typeof action === "function")
                 action()
         }
+    }
+
+    // The centre button's action, as a press runs it.
+    function pressCenter() {
+        pressSlot("centerBtn")
+        centerClicked()
     }
 
     function closeFullScreenImage() {
@@ -286,10 +294,7 @@ Item {
                     objectName: "centerButton"
                     anchors.centerIn: parent
                     source: bottomBar.centerBtn
-                    onClicked: {
-                        bottomBar.pressSlot("centerBtn")
-                        bottomBar.centerClicked()
-                    }
+                    onClicked: bottomBar.pressCenter()
                 }
             }
 

@@ -1,0 +1,35 @@
+// Text helpers every parser shares: escaping, links, form parameters and
+// sorting by name. Pure functions, no state.
+
+function htmlEntities(text) {
+    if (text === undefined || text === null)
+        return ""
+    return String(text).replace(/<3/g, "&hearts;").replace(/</g, "&lt;").replace(/>/g, "&gt;")
+}
+
+var linkPattern = /\b(?:(?:https?|ftp|file):\/\/|(?:www|ftp)\.)[-A-Z0-9+&@#\/%?=~_|!:,.;]*[-A-Z0-9+&@#\/%=~_|]/ig
+
+function setLinks(text) {
+    return String(text).replace(linkPattern, function (link) {
+        return "<a style='color:#70aac3;text-decoration:none' href='" + link + "'>" + link + "</a>"
+    })
+}
+
+// The value after the first occurrence of `name` (a plain substring search),
+// from the next "=" to the next "&" or the end; "" when absent.
+function parseParameter(url, name) {
+    var text = String(url)
+    var at = text.indexOf(name)
+    if (at < 0)
+        return ""
+    var equals = text.indexOf("=", at + name.length)
+    if (equals < 0)
+        return ""
+    var end = text.indexOf("&", equals + 1)
+    return end < 0 ? text.substring(equals + 1) : text.substring(equals + 1, end)
+}
+
+function sortByName(a, b) {
+    var x = String(a.name).toLowerCase(), y = String(b.name).toLowerCase()
+    return x < y ? -1 : (x > y ? 1 : 0)
+}
