@@ -20,26 +20,18 @@ TestCase {
 
     property var w: null
     property var hub: null
-    // A token the sandbox issued, so the window's own requests succeed.
-    property string storedToken
 
     function initTestCase() {
-        harness.sandbox("POST", "/_sandbox/token", function (answer) {
-            storedToken = "access_token=" + answer.access_token
-        })
-        tryVerify(function () { return storedToken !== "" }, 10000)
+        harness.issueToken()
+        tryVerify(function () { return harness.token !== "" }, 10000)
     }
 
     function pages() {
-        var list = []
-        for (var i = 0; i < w.history.count; ++i)
-            list.push(w.history.get(i).page)
-        return list
+        return harness.pages()
     }
 
     function init() {
-        harness.clearStore()
-        w = harness.open({ "newapp": "0", "accesstoken": storedToken, "chatOn": "0" })
+        w = harness.openSignedIn()
         hub = w.signalHandler
     }
 
@@ -69,25 +61,47 @@ TestCase {
         compare(pages(), ["home", "news", "news"])
     }
 
-    function test_backFromAStoryShowsTheStoredFeed() {
-        hub.showNews()
-        w.newsModel.append({ "id": "story" })
-        hub.loadStatus("1_2")
-        compare(pages(), ["home", "news", "status"])
-        w.facebook.goBack()
-        compare(pages(), ["home", "news"])
-        compare(w.newsModel.count, 1, "the feed was not fetched again")
+    // Back from a story shows the stored feed; from anywhere else, a fresh one.
+    function test_backToTheFeed_data() {
+        return [
+            { tag: "from a story", leave: function () { hub.loadStatus("1_2") }, via: "status", kept: 1 },
+            { tag: "from a wall", leave: function () { hub.showWall("42", "Somebody") }, via: "wall", kept: 0 }
+        ]
     }
 
-    function test_backFromElsewhereFetchesTheFeed() {
+    function test_backToTheFeed(data) {
         hub.showNews()
         w.newsModel.append({ "id": "story" })
-        hub.showWall("42", "Somebody")
-        compare(pages(), ["home", "news", "wall"])
+        data.leave()
+        compare(pages(), ["home", "news", data.via])
+        harness.loads = []
         w.facebook.goBack()
         compare(pages(), ["home", "news"])
-        compare(w.newsModel.count, 0, "the feed is fetched afresh")
+        compare(w.newsModel.count, data.kept, "the feed is fetched again only when not back from a story")
+        compare(harness.loads, data.kept ? [] : [["loadHomeFeed"]])
         compare(w.currentPage, "NewsFeedList")
+    }
+
+    // Back to a wall shows the stored list only when it is that wall's.
+    function test_backToAWall_data() {
+        return [
+            { tag: "another wall", walls: ["A", "B"], load: [["loadUserWall", "A"]] },
+            { tag: "the same wall", walls: ["A"], load: [] }
+        ]
+    }
+
+    function test_backToAWall(data) {
+        data.walls.forEach(function (id) { hub.showWall(id, "Wall " + id) })
+        hub.showFriends()
+        harness.part("wallModel").append({ "id": "post" })
+        harness.loads = []
+        w.facebook.goBack()
+        if (data.walls.length > 1)
+            w.facebook.goBack()
+        compare(harness.loads.filter(function (load) { return load[0] === "loadUserWall" }), data.load)
+        compare(harness.lastEntry().page, "wall")
+        compare(harness.lastEntry().id, "A")
+        compare(w.lastWall, "A")
     }
 
     function test_backSkipsAPhoto() {
@@ -122,6 +136,25 @@ TestCase {
         compare(pages(), ["home", "message"])
     }
 
+    // A conversation's view gets the contact's bare numeric id, also when
+    // going back to it.
+    function test_conversationGetsTheBareId() {
+        w.showChat("-555@chat.example", "Ann")
+        hub.showFriends()
+        w.facebook.goBack()
+        var views = harness.shown.filter(function (shown) { return shown.name === "ChatView" })
+        compare(views.length, 2)
+        views.forEach(function (view) {
+            compare(view.properties.profileId, "555")
+            compare(view.properties.currentJid, "-555@chat.example")
+            compare(view.properties.userName, "Ann")
+        })
+        compare(w.currentChatJid, "-555@chat.example")
+        compare(pages(), ["home", "chatView"])
+        compare(harness.lastEntry().jid, "-555@chat.example")
+        compare(w.title, "Chat")
+    }
+
     function test_pageHandlersSetTheToolbar() {
         hub.showEvents()
         compare(w.toolbar.active, "events")
@@ -136,11 +169,11 @@ TestCase {
     function test_backToSubViews_data() {
         return [
             { tag: "page albums", entry: { "page": "pageAlbums", "id": "p1", "name": "P" },
-              view: "Page" },
+              view: "Page", load: ["loadAlbums", "p1"] },
             { tag: "wall likes", entry: { "page": "wallLikes", "id": "u1", "name": "U" },
-              view: "Wall" },
+              view: "Wall", load: ["loadLikes", "u1"] },
             { tag: "wall album", entry: { "page": "wallAlbum", "id": "a1", "name": "A", "user_id": "u1" },
-              view: "Wall" }
+              view: "Wall", load: ["loadPhotos", "a1"] }
         ]
     }
 
@@ -149,6 +182,7 @@ TestCase {
         hub.showFriends()
         w.facebook.goBack()
         compare(w.currentPage, data.view)
+        compare(harness.lastLoad(), data.load)
         // The walk back ends on the target's own entry.
         compare(w.history.get(w.history.count - 1).page, data.entry.page)
         compare(w.history.get(w.history.count - 1).id, data.entry.id)
