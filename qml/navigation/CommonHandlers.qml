@@ -19,7 +19,7 @@ QtObject {
 
         function onShowLogin() { showLoginView() }
 
-        function onGoBack() { router.goBack() }
+        function onGoBack() { router.nav.goBack() }
 
         function onQuit() { Storage.getKeyValue("logout", window.valueLoaded) }
 

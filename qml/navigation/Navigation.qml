@@ -5,8 +5,9 @@ import "windowparts.js" as WindowParts
 // Answers the navigation hub. Which page goes into which layer, which lists
 // are emptied, which loader runs and what the history records is one row
 // per page in routes.js; Router.qml shows routes from their rows, answers
-// the signals the table says all of, walks the history back and names the
-// title; handlers that do more live by family in <Family>Handlers.qml.
+// the signals the table says all of and names the title; BackWalk.qml walks
+// the history back; handlers that do more live by family in
+// <Family>Handlers.qml.
 QtObject {
     id: navigation
     objectName: "navigation"
@@ -47,7 +48,7 @@ QtObject {
         "nearbyModel": nearbyModel
     })
 
-    function goBack() { router.goBack() }
+    function goBack() { backWalk.goBack() }
     function titleKey() { return router.titleKey() }
     function hideAllPanels() { router.hideAllPanels() }
     function showChat(jid, name) { chat.showConversation(jid, name) }
@@ -57,10 +58,11 @@ QtObject {
     function browserLoginUrl() { return LoginUrls.browserUrl() }
 
     readonly property list<QtObject> parts: [
-        Router {
-            id: router
+        Router { id: router; window: navigation.mainWindow; nav: navigation },
+        BackWalk {
+            id: backWalk
             window: navigation.mainWindow
-            nav: navigation
+            router: router
             families: ({ "feed": feed, "chat": chat, "messages": messages, "photos": photos,
                          "places": places, "search": search })
         },

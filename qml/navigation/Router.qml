@@ -3,16 +3,14 @@ import "routes.js" as Routes
 
 // Shows routes as the route table describes them: which layer gets which
 // page, which lists are emptied, which loader runs and what the history
-// records; answers the signals of the routes and actions no family handles;
-// walks the history back and names the title of what is on top.
+// records; answers the signals of the routes and actions no family handles,
+// and names the title of what is on top.
 QtObject {
     id: router
 
     // The main window; the navigation, which reports what routes load and show.
     property var window
     property var nav
-    // The family handler objects by family name, for back steps they take.
-    property var families: ({})
 
     // History entries kept by going home.
     readonly property int homeHistoryLength: 5
@@ -292,95 +290,6 @@ QtObject {
         return function () {
             loadWith(name, Array.prototype.slice.call(arguments))
         }
-    }
-
-    // --- Back ----------------------------------------------------------------
-
-    function goBack() {
-        var history = window.history
-        if (history.count <= 1)
-            return
-        if (window.topViewHolds(Routes.componentName(route("checkin")))) {
-            window.currentViewTop.sourceComponent = undefined
-            return
-        }
-        var likes = window.likesList
-        var comments = window.commentsList
-        if (!likes.pages && (likes.state === "shown" || comments.state === "shown")) {
-            if (likes.state !== "shown" || comments.state !== "shown")
-                comments.state = "hidden"
-            likes.state = "hidden"
-            return
-        }
-        window.waiting.state = "hidden"
-        window.back = true
-
-        var target = history.get(history.count - 2)
-        var targetRow = route(target.page)
-        if (targetRow && targetRow.skippedOnBack) {
-            history.remove(history.count - 2)
-            if (history.count < 2)
-                return
-            target = history.get(history.count - 2)
-        }
-        var current = history.get(history.count - 1)
-        var page = pageItem()
-        if (current.page === "news" && page && page.filterMenuOpen) {
-            page.filterMenuOpen = false
-            return
-        }
-        // Copy the target: showing it appends entries and moves the model.
-        var entry = {}
-        for (var key in target)
-            entry[key] = target[key]
-        stepBack(entry, current.page)
-        history.remove(history.count - 2)
-        history.remove(history.count - 1)
-    }
-
-    // Shows the entry again as its row's `back` says.
-    function stepBack(entry, currentTag) {
-        var row = route(entry.page)
-        var back = row ? row.back : undefined
-        if (!back)
-            return
-        for (var flag in back.set)
-            window[flag] = back.set[flag]
-        if (back.emit) {
-            var hub = window.signalHandler
-            hub[back.emit].apply(hub, argsOf(back.args, valuesOf(row, entry)))
-        } else {
-            var owner = back.family ? families[back.family] : router
-            owner[back.call](entry, currentTag)
-        }
-    }
-
-    // A sub-view of a page or wall: the view is loaded afresh with its name and
-    // owner, shows the sub-view and fetches what it lists.
-    function showSubView(entry) {
-        var row = route(entry.page)
-        hideAllPanels()
-        window.clearModels()
-        place(row, {}, { "model": window.dummyList })
-        var page = pageItem()
-        if (page) {
-            if ("pageName" in page)
-                page.pageName = entry.name || ""
-            if ("ownerId" in page)
-                page.ownerId = entry[row.owner || "id"] || ""
-        }
-        callPage("showSubView", row.subView)
-        if (row.loader !== "loadPhotos" || !albumShown(entry.id))
-            fetch(entry.page, entry)
-        var recorded = {}
-        for (var key in entry)
-            recorded[key] = entry[key]
-        recorded.page = row.recordAs || entry.page
-        record(recorded)
-    }
-
-    function revealTop() {
-        window.currentViewTop.visible = true
     }
 
     // --- Title ---------------------------------------------------------------

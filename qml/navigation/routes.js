@@ -28,7 +28,7 @@
 //   back            going back to an entry of this tag:
 //                   { set: window flags, emit: hub signal, args: entry fields }
 //                   or { call: function, family: its handler file } given
-//                   (entry, current page tag); no family: the router's own
+//                   (entry, current page tag); no family: BackWalk.qml's own
 //   skippedOnBack   going back passes over the entry
 //   subView, owner, recordAs
 //                   a sub-view of a page: shown by the page's
