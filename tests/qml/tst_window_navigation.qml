@@ -26,10 +26,6 @@ TestCase {
         tryVerify(function () { return harness.token !== "" }, 10000)
     }
 
-    function pages() {
-        return harness.pages()
-    }
-
     function init() {
         w = harness.openSignedIn()
         hub = w.signalHandler
@@ -42,23 +38,23 @@ TestCase {
     function test_homeKeepsFiveEntries() {
         for (var i = 0; i < 6; ++i)
             hub.showHome()
-        compare(pages(), ["home", "home", "home", "home", "home"])
+        compare(harness.pages(), ["home", "home", "home", "home", "home"])
         hub.showChat()
         hub.showFriends()
         hub.showGroups()
         hub.showHome()
-        compare(pages(), ["home", "home", "chat", "friends", "groups", "home"].slice(-5))
+        compare(harness.pages(), ["home", "home", "chat", "friends", "groups", "home"].slice(-5))
     }
 
     function test_refreshDoesNotRecordButTheNextShowDoes() {
         hub.showNews()
-        compare(pages(), ["home", "news"])
+        compare(harness.pages(), ["home", "news"])
         w.noHistory = true
         hub.showNews()
-        compare(pages(), ["home", "news"])
+        compare(harness.pages(), ["home", "news"])
         compare(w.noHistory, false)
         hub.showNews()
-        compare(pages(), ["home", "news", "news"])
+        compare(harness.pages(), ["home", "news", "news"])
     }
 
     // Back from a story shows the stored feed; from anywhere else, a fresh one.
@@ -73,10 +69,10 @@ TestCase {
         hub.showNews()
         w.newsModel.append({ "id": "story" })
         data.leave()
-        compare(pages(), ["home", "news", data.via])
+        compare(harness.pages(), ["home", "news", data.via])
         harness.loads = []
         w.facebook.goBack()
-        compare(pages(), ["home", "news"])
+        compare(harness.pages(), ["home", "news"])
         compare(w.newsModel.count, data.kept, "the feed is fetched again only when not back from a story")
         compare(harness.loads, data.kept ? [] : [["loadHomeFeed"]])
         compare(w.currentPage, "NewsFeedList")
@@ -108,23 +104,23 @@ TestCase {
         hub.showFriends()
         hub.showPhoto("77")
         hub.showWall("42", "Somebody")
-        compare(pages(), ["home", "friends", "photo", "wall"])
+        compare(harness.pages(), ["home", "friends", "photo", "wall"])
         w.facebook.goBack()
-        compare(pages(), ["home", "friends"])
+        compare(harness.pages(), ["home", "friends"])
         compare(w.currentPage, "FriendsList")
     }
 
     function test_backWithOneEntryStays() {
-        compare(pages(), ["home"])
+        compare(harness.pages(), ["home"])
         w.facebook.goBack()
-        compare(pages(), ["home"])
+        compare(harness.pages(), ["home"])
         verify(w.menu.item !== null)
     }
 
     function test_backToAThreadPassesItsRecipient() {
         hub.getMessage("t1", 12, true, "-555@chat", [])
         hub.showFriends()
-        compare(pages(), ["home", "message", "friends"])
+        compare(harness.pages(), ["home", "message", "friends"])
         getMessageSpy.target = hub
         getMessageSpy.clear()
         w.facebook.goBack()
@@ -133,7 +129,7 @@ TestCase {
         compare(getMessageSpy.signalArguments[0][1], 12)
         compare(getMessageSpy.signalArguments[0][2], true)
         compare(getMessageSpy.signalArguments[0][3], "-555@chat")
-        compare(pages(), ["home", "message"])
+        compare(harness.pages(), ["home", "message"])
     }
 
     // A conversation's view gets the contact's bare numeric id, also when
@@ -150,7 +146,7 @@ TestCase {
             compare(view.properties.userName, "Ann")
         })
         compare(w.currentChatJid, "-555@chat.example")
-        compare(pages(), ["home", "chatView"])
+        compare(harness.pages(), ["home", "chatView"])
         compare(harness.lastEntry().jid, "-555@chat.example")
         compare(w.title, "Chat")
     }
@@ -164,28 +160,5 @@ TestCase {
         compare(w.toolbar.active, "home")
         verify(w.menu.item !== null)
         compare(w.currentPage, "")
-    }
-
-    function test_backToSubViews_data() {
-        return [
-            { tag: "page albums", entry: { "page": "pageAlbums", "id": "p1", "name": "P" },
-              view: "Page", load: ["loadAlbums", "p1"] },
-            { tag: "wall likes", entry: { "page": "wallLikes", "id": "u1", "name": "U" },
-              view: "Wall", load: ["loadLikes", "u1"] },
-            { tag: "wall album", entry: { "page": "wallAlbum", "id": "a1", "name": "A", "user_id": "u1" },
-              view: "Wall", load: ["loadPhotos", "a1"] }
-        ]
-    }
-
-    function test_backToSubViews(data) {
-        w.history.append(data.entry)
-        hub.showFriends()
-        w.facebook.goBack()
-        compare(w.currentPage, data.view)
-        compare(harness.lastLoad(), data.load)
-        // The walk back ends on the target's own entry.
-        compare(w.history.get(w.history.count - 1).page, data.entry.page)
-        compare(w.history.get(w.history.count - 1).id, data.entry.id)
-        compare(pages().length, 2)
     }
 }

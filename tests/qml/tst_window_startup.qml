@@ -14,14 +14,9 @@ TestCase {
         id: harness
     }
 
-    // A token the sandbox issued, so the window's own requests succeed.
-    property string storedToken
-
     function initTestCase() {
-        harness.sandbox("POST", "/_sandbox/token", function (answer) {
-            storedToken = "access_token=" + answer.access_token
-        })
-        tryVerify(function () { return storedToken !== "" }, 10000)
+        harness.issueToken()
+        tryVerify(function () { return harness.token !== "" }, 10000)
     }
 
     SignalSpy {
@@ -38,7 +33,7 @@ TestCase {
     }
 
     function test_firstRunIgnoresAStoredTokenOnce() {
-        var w = harness.open({ "accesstoken": storedToken })
+        var w = harness.open({ "accesstoken": harness.token })
         compare(w.currentPage, "LoginView")
         compare(w.menu.item, null)
         compare(harness.stored("newapp"), "0")
@@ -46,7 +41,7 @@ TestCase {
         w = harness.open()
         compare(w.currentPage, "")
         verify(w.menu.item !== null)
-        compare(w.token, storedToken)
+        compare(w.token, harness.token)
         compare(w.history.count, 1)
         compare(w.history.get(0).page, "home")
         compare(w.title, "Kelvo")
@@ -59,7 +54,7 @@ TestCase {
     }
 
     function test_feedAsStartPage() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken, "startPage": "feed" })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token, "startPage": "feed" })
         compare(w.currentPage, "NewsFeedList")
         compare(w.history.count, 2)
         compare(w.history.get(0).page, "home")
@@ -103,7 +98,7 @@ TestCase {
     }
 
     function test_quittingWithLogoutClearsTheToken() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken, "logout": "1" })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token, "logout": "1" })
         quitSpy.target = w
         quitSpy.clear()
         w.signalHandler.quit()
@@ -115,16 +110,16 @@ TestCase {
     }
 
     function test_quittingWithoutLogoutKeepsTheToken() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token })
         quitSpy.target = w
         quitSpy.clear()
         w.signalHandler.quit()
         compare(quitSpy.count, 1)
-        compare(harness.stored("accesstoken"), storedToken)
+        compare(harness.stored("accesstoken"), harness.token)
     }
 
     function test_titles() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token })
         compare(w.title, "Kelvo")
         w.signalHandler.showChat()
         compare(w.title, "Chat")
@@ -160,7 +155,7 @@ TestCase {
 
     function test_badRequestWithoutATokenSignsIn(data) {
         if (!data.login)
-            data.settings.accesstoken = storedToken
+            data.settings.accesstoken = harness.token
         var w = harness.open(data.settings)
         w.done.label = "Facebook API returned 400 Bad Request"
         compare(w.currentPage === "LoginView", data.login)
