@@ -19,33 +19,39 @@ QtObject {
     // it was given.
     signal pageShown(string name, var properties)
 
-    readonly property var mainWindow: WindowParts.withParts(window, {
-        "searchBar": searchBar,
-        "infobanner": infobanner,
-        "currentViewTag": currentViewTag,
-        "commentDialog": commentDialog,
-        "fullScreenImageLoader": fullScreenImageLoader,
-        "albumsList": albumsList,
-        "photosList": photosList,
-        "photoView": photoView,
-        "commentsList": commentsList,
-        "likesList": likesList,
-        "mainMenuComponent": mainMenuComponent,
-        "loginViewComponent": loginViewComponent,
-        "translator": translator,
-        "privacyDialog": privacyDialog,
-        "ownPagedialog": ownPagedialog,
-        "wallModel": wallModel,
-        "pageModel": pageModel,
-        "friendsModel": friendsModel,
-        "groupsModel": groupsModel,
-        "eventsModel": eventsModel,
-        "invitesModel": invitesModel,
-        "eventFeedModel": eventFeedModel,
-        "threadModel": threadModel,
-        "privacyModel": privacyModel,
-        "filterModel": filterModel,
-        "nearbyModel": nearbyModel
+    // The main window as every navigation file reaches it (`window`). The
+    // window does not publish these parts as properties yet, so they are lent
+    // here, each looked up only while the window lacks it; once it has them
+    // all, this is the window itself.
+    readonly property var mainWindow: WindowParts.withParts(window, function () {
+        return {
+            "searchBar": searchBar,
+            "infobanner": infobanner,
+            "currentViewTag": currentViewTag,
+            "commentDialog": commentDialog,
+            "fullScreenImageLoader": fullScreenImageLoader,
+            "albumsList": albumsList,
+            "photosList": photosList,
+            "photoView": photoView,
+            "commentsList": commentsList,
+            "likesList": likesList,
+            "mainMenuComponent": mainMenuComponent,
+            "loginViewComponent": loginViewComponent,
+            "translator": translator,
+            "privacyDialog": privacyDialog,
+            "ownPagedialog": ownPagedialog,
+            "wallModel": wallModel,
+            "pageModel": pageModel,
+            "friendsModel": friendsModel,
+            "groupsModel": groupsModel,
+            "eventsModel": eventsModel,
+            "invitesModel": invitesModel,
+            "eventFeedModel": eventFeedModel,
+            "threadModel": threadModel,
+            "privacyModel": privacyModel,
+            "filterModel": filterModel,
+            "nearbyModel": nearbyModel
+        }
     })
 
     function goBack() { backWalk.goBack() }
