@@ -110,36 +110,7 @@ WindowModels {
     }
 
     // The title key of the top-most content.
-    function getTitle() {
-        if (menu.item !== null)
-            return "Kelvo"
-        if (fullScreenImageLoader.item !== null)
-            return "Photos"
-        if (photoView.state === "shown")
-            return photoView.z === 0 ? "Photos" : ""
-        if (likesList.state === "shown")
-            return "Likes"
-        if (topViewHolds("StatusView"))
-            return "Status"
-        switch (currentPage) {
-        case "Wall": return "Profile"
-        case "PhotoUpload": return "Photo upload"
-        case "ChatList":
-        case "ChatView": return "Chat"
-        case "NewsFeedList": return "News Feed"
-        case "EventsList":
-        case "EventView": return "Events"
-        case "NotificationsList": return "Notifications"
-        case "GroupsList":
-        case "GroupsView": return "Groups"
-        case "MessagesList":
-        case "MessagesView": return "Messages"
-        case "Places": return "Places/Checkin"
-        case "FriendsList": return "Friends"
-        case "Page": return "Page"
-        }
-        return ""
-    }
+    function getTitle() { return navigation.titleKey() }
 
     function photoUploaded(photoId) {
         uploadedPhoto = photoId

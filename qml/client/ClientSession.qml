@@ -30,6 +30,12 @@ QtObject {
     property int lastNotifications: 0
     property bool notificationPlayed: false
     property bool messageNotificationPlayed: false
+    // Flags the feature families share with navigation: the feed's current
+    // filter, whether the albums are loaded for the photo upload page, and
+    // the recipients of the open thread.
+    property string filterType: ""
+    property bool uploadMode: false
+    property var recipients: []
 
     // What the client works on and reports through, handed in by the window.
     // `mainWindow` has the counters, settings, chat signals and page

@@ -1,12 +1,8 @@
-import QtQuick 2.15
+import QtQml 2.15
 
 // The navigation hub: pages, menus, bars and the web-API client emit these
 // signals; the main window's navigation answers them.
-Rectangle {
-    width: 1
-    height: 1
-    color: "transparent"
-
+QtObject {
     // Showing pages
     signal showHome()
     signal showNews()

@@ -15,6 +15,14 @@ Item {
     // Closed windows are kept, hidden, until the test file ends: an answer
     // still on its way must not reach a script context that is gone.
     property var closed: []
+    // A token the sandbox issued (issueToken()), so a signed-in window's own
+    // requests succeed.
+    property string token
+    // What the open window's navigation asked the web-API client for, in
+    // order: [loader name, arguments...]; and the pages and panels it showed:
+    // { name, properties }.
+    property var loads: []
+    property var shown: []
 
     QtObject {
         id: translator
@@ -81,15 +89,68 @@ Item {
             Storage.setKeyValue(keys[i], "")
     }
 
+    function issueToken() {
+        sandbox("POST", "/_sandbox/token", function (answer) {
+            token = "access_token=" + answer.access_token
+        })
+    }
+
     function open(settings) {
         close()
         if (settings)
             store(settings)
+        loads = []
+        shown = []
         var component = Qt.createComponent("../../qml/main.qml")
         if (component.status !== Component.Ready)
             throw new Error(component.errorString())
         window = component.createObject(harness, { "width": harness.width, "height": harness.height })
+        var navigation = find(window, "navigation")
+        navigation.loadRequested.connect(function (name, args) { loads.push([name].concat(args)) })
+        navigation.pageShown.connect(function (name, properties) {
+            shown.push({ "name": name, "properties": properties })
+        })
         return window
+    }
+
+    // A window signed in with the issued token, on the home menu, chat off.
+    function openSignedIn() {
+        clearStore()
+        return open({ "newapp": "0", "accesstoken": token, "chatOn": "0" })
+    }
+
+    // The object named `name` among `object`'s children, at any depth.
+    function find(object, name) {
+        if (object.objectName === name)
+            return object
+        var children = object.data || []
+        for (var i = 0; i < children.length; ++i) {
+            var found = find(children[i], name)
+            if (found)
+                return found
+        }
+        return null
+    }
+
+    // A part of the window as its navigation reaches it (window.<name>).
+    function part(name) {
+        return find(window, "navigation").mainWindow[name]
+    }
+
+    // The page tags of the window's history, oldest first.
+    function pages() {
+        var list = []
+        for (var i = 0; i < window.history.count; ++i)
+            list.push(window.history.get(i).page)
+        return list
+    }
+
+    function lastEntry() {
+        return window.history.get(window.history.count - 1)
+    }
+
+    function lastLoad() {
+        return loads.length > 0 ? loads[loads.length - 1] : null
     }
 
     function close() {

@@ -20,26 +20,14 @@ TestCase {
 
     property var w: null
     property var hub: null
-    // A token the sandbox issued, so the window's own requests succeed.
-    property string storedToken
 
     function initTestCase() {
-        harness.sandbox("POST", "/_sandbox/token", function (answer) {
-            storedToken = "access_token=" + answer.access_token
-        })
-        tryVerify(function () { return storedToken !== "" }, 10000)
-    }
-
-    function pages() {
-        var list = []
-        for (var i = 0; i < w.history.count; ++i)
-            list.push(w.history.get(i).page)
-        return list
+        harness.issueToken()
+        tryVerify(function () { return harness.token !== "" }, 10000)
     }
 
     function init() {
-        harness.clearStore()
-        w = harness.open({ "newapp": "0", "accesstoken": storedToken, "chatOn": "0" })
+        w = harness.openSignedIn()
         hub = w.signalHandler
     }
 
@@ -50,67 +38,89 @@ TestCase {
     function test_homeKeepsFiveEntries() {
         for (var i = 0; i < 6; ++i)
             hub.showHome()
-        compare(pages(), ["home", "home", "home", "home", "home"])
+        compare(harness.pages(), ["home", "home", "home", "home", "home"])
         hub.showChat()
         hub.showFriends()
         hub.showGroups()
         hub.showHome()
-        compare(pages(), ["home", "home", "chat", "friends", "groups", "home"].slice(-5))
+        compare(harness.pages(), ["home", "home", "chat", "friends", "groups", "home"].slice(-5))
     }
 
     function test_refreshDoesNotRecordButTheNextShowDoes() {
         hub.showNews()
-        compare(pages(), ["home", "news"])
+        compare(harness.pages(), ["home", "news"])
         w.noHistory = true
         hub.showNews()
-        compare(pages(), ["home", "news"])
+        compare(harness.pages(), ["home", "news"])
         compare(w.noHistory, false)
         hub.showNews()
-        compare(pages(), ["home", "news", "news"])
+        compare(harness.pages(), ["home", "news", "news"])
     }
 
-    function test_backFromAStoryShowsTheStoredFeed() {
-        hub.showNews()
-        w.newsModel.append({ "id": "story" })
-        hub.loadStatus("1_2")
-        compare(pages(), ["home", "news", "status"])
-        w.facebook.goBack()
-        compare(pages(), ["home", "news"])
-        compare(w.newsModel.count, 1, "the feed was not fetched again")
+    // Back from a story shows the stored feed; from anywhere else, a fresh one.
+    function test_backToTheFeed_data() {
+        return [
+            { tag: "from a story", leave: function () { hub.loadStatus("1_2") }, via: "status", kept: 1 },
+            { tag: "from a wall", leave: function () { hub.showWall("42", "Somebody") }, via: "wall", kept: 0 }
+        ]
     }
 
-    function test_backFromElsewhereFetchesTheFeed() {
+    function test_backToTheFeed(data) {
         hub.showNews()
         w.newsModel.append({ "id": "story" })
-        hub.showWall("42", "Somebody")
-        compare(pages(), ["home", "news", "wall"])
+        data.leave()
+        compare(harness.pages(), ["home", "news", data.via])
+        harness.loads = []
         w.facebook.goBack()
-        compare(pages(), ["home", "news"])
-        compare(w.newsModel.count, 0, "the feed is fetched afresh")
+        compare(harness.pages(), ["home", "news"])
+        compare(w.newsModel.count, data.kept, "the feed is fetched again only when not back from a story")
+        compare(harness.loads, data.kept ? [] : [["loadHomeFeed"]])
         compare(w.currentPage, "NewsFeedList")
+    }
+
+    // Back to a wall shows the stored list only when it is that wall's.
+    function test_backToAWall_data() {
+        return [
+            { tag: "another wall", walls: ["A", "B"], load: [["loadUserWall", "A"]] },
+            { tag: "the same wall", walls: ["A"], load: [] }
+        ]
+    }
+
+    function test_backToAWall(data) {
+        data.walls.forEach(function (id) { hub.showWall(id, "Wall " + id) })
+        hub.showFriends()
+        harness.part("wallModel").append({ "id": "post" })
+        harness.loads = []
+        w.facebook.goBack()
+        if (data.walls.length > 1)
+            w.facebook.goBack()
+        compare(harness.loads.filter(function (load) { return load[0] === "loadUserWall" }), data.load)
+        compare(harness.lastEntry().page, "wall")
+        compare(harness.lastEntry().id, "A")
+        compare(w.lastWall, "A")
     }
 
     function test_backSkipsAPhoto() {
         hub.showFriends()
         hub.showPhoto("77")
         hub.showWall("42", "Somebody")
-        compare(pages(), ["home", "friends", "photo", "wall"])
+        compare(harness.pages(), ["home", "friends", "photo", "wall"])
         w.facebook.goBack()
-        compare(pages(), ["home", "friends"])
+        compare(harness.pages(), ["home", "friends"])
         compare(w.currentPage, "FriendsList")
     }
 
     function test_backWithOneEntryStays() {
-        compare(pages(), ["home"])
+        compare(harness.pages(), ["home"])
         w.facebook.goBack()
-        compare(pages(), ["home"])
+        compare(harness.pages(), ["home"])
         verify(w.menu.item !== null)
     }
 
     function test_backToAThreadPassesItsRecipient() {
         hub.getMessage("t1", 12, true, "-555@chat", [])
         hub.showFriends()
-        compare(pages(), ["home", "message", "friends"])
+        compare(harness.pages(), ["home", "message", "friends"])
         getMessageSpy.target = hub
         getMessageSpy.clear()
         w.facebook.goBack()
@@ -119,7 +129,26 @@ TestCase {
         compare(getMessageSpy.signalArguments[0][1], 12)
         compare(getMessageSpy.signalArguments[0][2], true)
         compare(getMessageSpy.signalArguments[0][3], "-555@chat")
-        compare(pages(), ["home", "message"])
+        compare(harness.pages(), ["home", "message"])
+    }
+
+    // A conversation's view gets the contact's bare numeric id, also when
+    // going back to it.
+    function test_conversationGetsTheBareId() {
+        w.showChat("-555@chat.example", "Ann")
+        hub.showFriends()
+        w.facebook.goBack()
+        var views = harness.shown.filter(function (shown) { return shown.name === "ChatView" })
+        compare(views.length, 2)
+        views.forEach(function (view) {
+            compare(view.properties.profileId, "555")
+            compare(view.properties.currentJid, "-555@chat.example")
+            compare(view.properties.userName, "Ann")
+        })
+        compare(w.currentChatJid, "-555@chat.example")
+        compare(harness.pages(), ["home", "chatView"])
+        compare(harness.lastEntry().jid, "-555@chat.example")
+        compare(w.title, "Chat")
     }
 
     function test_pageHandlersSetTheToolbar() {
@@ -131,27 +160,5 @@ TestCase {
         compare(w.toolbar.active, "home")
         verify(w.menu.item !== null)
         compare(w.currentPage, "")
-    }
-
-    function test_backToSubViews_data() {
-        return [
-            { tag: "page albums", entry: { "page": "pageAlbums", "id": "p1", "name": "P" },
-              view: "Page" },
-            { tag: "wall likes", entry: { "page": "wallLikes", "id": "u1", "name": "U" },
-              view: "Wall" },
-            { tag: "wall album", entry: { "page": "wallAlbum", "id": "a1", "name": "A", "user_id": "u1" },
-              view: "Wall" }
-        ]
-    }
-
-    function test_backToSubViews(data) {
-        w.history.append(data.entry)
-        hub.showFriends()
-        w.facebook.goBack()
-        compare(w.currentPage, data.view)
-        // The walk back ends on the target's own entry.
-        compare(w.history.get(w.history.count - 1).page, data.entry.page)
-        compare(w.history.get(w.history.count - 1).id, data.entry.id)
-        compare(pages().length, 2)
     }
 }

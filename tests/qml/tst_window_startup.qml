@@ -15,11 +15,9 @@ TestCase {
         testCase: testCase
     }
 
-    // A token the sandbox issued, so the window's own requests succeed.
-    property string storedToken
-
     function initTestCase() {
-        storedToken = "access_token=" + harness.freshToken()
+        harness.issueToken()
+        tryVerify(function () { return harness.token !== "" }, 10000)
     }
 
     SignalSpy {
@@ -36,7 +34,7 @@ TestCase {
     }
 
     function test_firstRunIgnoresAStoredTokenOnce() {
-        var w = harness.open({ "accesstoken": storedToken })
+        var w = harness.open({ "accesstoken": harness.token })
         compare(w.currentPage, "LoginView")
         compare(w.menu.item, null)
         compare(harness.stored("newapp"), "0")
@@ -44,7 +42,7 @@ TestCase {
         w = harness.open()
         compare(w.currentPage, "")
         verify(w.menu.item !== null)
-        compare(w.token, storedToken)
+        compare(w.token, harness.token)
         compare(w.history.count, 1)
         compare(w.history.get(0).page, "home")
         compare(w.title, "Kelvo")
@@ -57,7 +55,7 @@ TestCase {
     }
 
     function test_feedAsStartPage() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken, "startPage": "feed" })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token, "startPage": "feed" })
         compare(w.currentPage, "NewsFeedList")
         compare(w.history.count, 2)
         compare(w.history.get(0).page, "home")
@@ -103,7 +101,7 @@ TestCase {
     }
 
     function test_quittingWithLogoutClearsTheToken() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken, "logout": "1" })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token, "logout": "1" })
         quitSpy.target = w
         quitSpy.clear()
         w.signalHandler.quit()
@@ -115,16 +113,16 @@ TestCase {
     }
 
     function test_quittingWithoutLogoutKeepsTheToken() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token })
         quitSpy.target = w
         quitSpy.clear()
         w.signalHandler.quit()
         compare(quitSpy.count, 1)
-        compare(harness.stored("accesstoken"), storedToken)
+        compare(harness.stored("accesstoken"), harness.token)
     }
 
     function test_titles() {
-        var w = harness.open({ "newapp": "0", "accesstoken": storedToken })
+        var w = harness.open({ "newapp": "0", "accesstoken": harness.token })
         compare(w.title, "Kelvo")
         w.signalHandler.showChat()
         compare(w.title, "Chat")

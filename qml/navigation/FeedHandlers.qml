@@ -1,0 +1,109 @@
+import QtQml 2.15
+
+// The news feed, walls, stories, and the comment and audience dialogs.
+QtObject {
+    property var window
+    property var router
+
+    property Connections answers: Connections {
+        target: window.signalHandler
+
+        function onShowNews() {
+            var fetch = window.reload || window.newsModel.count === 0 || window.filter
+            router.open("news")
+            window.filter = false
+            if (fetch) {
+                window.newsModel.clear()
+                router.callPage("clear")
+                router.fetch("news")
+                window.reload = false
+            }
+            router.rememberUnlessRefresh("news")
+        }
+
+        function onLoadFilterHomeFeed(name, filter_key, page) {
+            var fetch = !window.filter || window.newsModel.count === 0 || window.filterKey !== filter_key
+                    || window.reload
+            router.open("filternews")
+            window.filter = true
+            window.filterKey = filter_key
+            if (fetch) {
+                router.callPage("clear")
+                router.fetch("filternews", { "name": name, "filter_key": filter_key, "page": page })
+                window.reload = false
+            }
+            router.rememberUnlessRefresh("filternews")
+        }
+
+        function onShowProfile() {
+            var fetch = window.wallModel.count === 0 || !window.back || window.lastWall !== "me"
+            router.open("profile")
+            if (fetch) {
+                router.callPage("clear")
+                router.fetch("profile")
+                window.back = false
+            }
+            window.lastWall = "me"
+            router.remember("profile")
+        }
+
+        // Going back to a wall shows the stored list if it is that wall's.
+        function onShowWall(user_id, user_name) {
+            var fetch = window.reload || window.wallModel.count === 0 || !window.back || window.lastWall !== user_id
+            var values = { "id": user_id, "name": user_name }
+            router.open("wall")
+            if (fetch) {
+                router.fetch("wall", values)
+                window.back = false
+                window.reload = false
+            }
+            window.lastWall = user_id
+            router.remember("wall", values)
+        }
+
+        function onLoadStatus(id) {
+            router.fetch("status", { "id": id })
+            router.rememberUnlessRefresh("status", { "id": id })
+        }
+
+        function onShowPrivacy() {
+            if (window.privacyModel.count === 0)
+                router.perform("showPrivacy")
+            else
+                window.privacyDialog.open()
+        }
+
+        function onLoadFilters() {
+            if (window.filterModel.count === 0)
+                router.perform("loadFilters")
+        }
+
+        function onShareLink(link, picture, name, caption, description) {
+            window.commentDialog.state = "shown"
+        }
+
+        function onShowComment(id, name) {
+            window.commentDialog.state = window.commentDialog.state === "shown" ? "hidden" : "shown"
+        }
+
+        function onShowIdComment(id, name) { window.commentDialog.state = "shown" }
+    }
+
+    // Back from a story shows the stored feed; from anywhere else, a fresh one.
+    function backToNews(entry, currentTag) {
+        if (currentTag !== "status")
+            window.reload = true
+        window.signalHandler.showNews()
+    }
+
+    function backToFilteredNews() {
+        window.signalHandler.loadFilterHomeFeed(window.clientSession.filterType || "", window.filterKey, 0)
+    }
+
+    function backToStatus(entry) {
+        router.hideAllPanels()
+        window.clearModels()
+        window.currentViewTop.visible = true
+        window.signalHandler.loadStatus(entry.id)
+    }
+}
