@@ -102,17 +102,23 @@ Item {
             tryVerify(function() { return runner.x !== start; });
         }
 
-        function test_decoratorSitsOnFlickable() {
-            compare(findChild(innerDecorator, "scrollDecoratorOverlay").parent, flickable);
-            compare(findChild(siblingDecorator, "scrollDecoratorOverlay").parent, wideFlickable);
-            verify(!findChild(idleDecorator, "scrollDecoratorOverlay").visible);
+        // A bar shows over the flickable (also when the decorator is declared
+        // beside it), only along a direction whose content overflows;
+        // without a flickable nothing shows.
+        function test_decoratorBars_data() {
+            return [
+                { tag: "inside a tall flickable", decorator: innerDecorator, on: flickable, vertical: true, horizontal: false },
+                { tag: "beside a wide flickable", decorator: siblingDecorator, on: wideFlickable, vertical: false, horizontal: true },
+                { tag: "no flickable", decorator: idleDecorator, vertical: false, horizontal: false }
+            ];
         }
 
-        function test_decoratorBarsOnlyWhereContentOverflows() {
-            verify(findChild(innerDecorator, "verticalIndicator").visible);
-            verify(!findChild(innerDecorator, "horizontalIndicator").visible);
-            verify(findChild(siblingDecorator, "horizontalIndicator").visible);
-            verify(!findChild(siblingDecorator, "verticalIndicator").visible);
+        function test_decoratorBars(data) {
+            var overlay = findChild(data.decorator, "scrollDecoratorOverlay");
+            if (data.on)
+                compare(overlay.parent, data.on, "drawn over its flickable");
+            compare(overlay.visible && findChild(data.decorator, "verticalIndicator").visible, data.vertical);
+            compare(overlay.visible && findChild(data.decorator, "horizontalIndicator").visible, data.horizontal);
         }
 
         function test_decoratorShownOnlyWhileMoving() {
@@ -131,19 +137,6 @@ Item {
             compare(indicator.y, 0);
             flickable.contentY = flickable.contentHeight - flickable.height;
             compare(indicator.y + indicator.height, flickable.height);
-        }
-
-        function test_createdDynamically() {
-            var components = {};
-            for (const name of ["BusyIndicator", "ProgressBar", "ScrollDecorator"]) {
-                var component = components[name] = Qt.createComponent("../../qml/components/platform/" + name + ".qml");
-                compare(component.status, Component.Ready, component.errorString());
-                component.createObject(scene).destroy();
-                component.createObject(null).destroy();
-            }
-            var decorator = components.ScrollDecorator.createObject(scene, { flickableItem: wideFlickable });
-            compare(findChild(decorator, "scrollDecoratorOverlay").parent, wideFlickable);
-            decorator.destroy();
         }
     }
 }
