@@ -27,7 +27,7 @@ Item {
         states: [State { name: "shown" }, State { name: "hidden" }]
     }
 
-    readonly property QtObject signalHandler: window.navigation
+    readonly property var signalHandler: window.navigation
     FakeWindow {
         id: window
         commentsList: commentsList

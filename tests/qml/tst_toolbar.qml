@@ -8,7 +8,7 @@ Item {
     width: 480
     height: 854
 
-    readonly property QtObject signalHandler: window.navigation
+    readonly property var signalHandler: window.navigation
     FakeWindow { id: window; toolbar: toolbar }
     TranslationHelper { id: translator }
 
