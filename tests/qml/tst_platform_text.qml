@@ -26,7 +26,6 @@ Item {
 
         function init() {
             field.text = "";
-            field.readOnly = false;
             password.text = "";
             area.text = "";
             area.wrapMode = TextEdit.Wrap;
@@ -57,15 +56,6 @@ Item {
             verify(placeholder.visible);
         }
 
-        function test_readOnlyIgnoresTyping() {
-            field.text = "fixed";
-            field.readOnly = true;
-            field.forceActiveFocus();
-            field.cursorPosition = 5;
-            keyClick(Qt.Key_X);
-            compare(field.text, "fixed");
-        }
-
         function test_passwordIsMasked() {
             password.text = "secret";
             compare(password.displayText.length, 6);
@@ -86,20 +76,6 @@ Item {
             area.forceActiveFocus();
             verify(!field.activeFocus);
             verify(area.textArea.activeFocus);
-        }
-
-        function test_copyAndPaste() {
-            field.text = "shared words";
-            field.selectAll();
-            compare(field.selectedText, "shared words");
-            field.copy();
-            area.forceActiveFocus();
-            area.paste();
-            compare(area.text, "shared words");
-            field.text = "";
-            field.forceActiveFocus();
-            field.paste();
-            compare(field.text, "shared words");
         }
 
         // The area grows with its lines, its own or wrapped ones, and

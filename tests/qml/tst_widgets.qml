@@ -110,16 +110,6 @@ Item {
             compare(insert.height, 100)
         }
 
-        function test_insertCloseDropsToolbarsAndFocus() {
-            insert.setFocus(true)
-            insert.showToolbar = true
-            insert.showSettingsToolbar = true
-            insert.close()
-            verify(!insert.showToolbar)
-            verify(!insert.showSettingsToolbar)
-            verify(!insert.hasFocus)
-        }
-
         // It turns round while running, and rests while hidden.
         function test_spinner() {
             spinner.frame = 1
