@@ -75,10 +75,9 @@ Item {
             for (const dialog of [query, form, selection, plainRows, ownRows, longList]) {
                 dialog.close();
                 tryCompare(dialog, "status", Dialog.Closed);
+                dialog.rejectOnOutsideTap = true;
             }
             selection.selectedIndex = plainRows.selectedIndex = -1;
-            query.rejectOnOutsideTap = true;
-            selection.rejectOnOutsideTap = true;
         }
 
         // The dialog is declared in a small item but covers the window, so
@@ -92,36 +91,43 @@ Item {
             compare([topLeft.x, topLeft.y, overlay.width, overlay.height], [0, 0, scene.width, scene.height]);
         }
 
+        // Buttons, taps outside (unless turned off) and rows report one choice
+        // and close; a tap on the panel or a row that handles its own tap
+        // reports none.
         function test_choices_data() {
             return [
-                { tag: "accept button", dialog: "query", tap: "acceptButton", accepted: 1, rejected: 0 },
-                { tag: "reject button", dialog: "query", tap: "rejectButton", accepted: 0, rejected: 1 },
-                { tag: "tap outside", dialog: "query", tap: "dialogOverlay", accepted: 0, rejected: 1 },
-                { tag: "tap on the panel", dialog: "query", tap: "queryDialogMessage", accepted: 0, rejected: 0 },
-                { tag: "tap outside, turned off", dialog: "query", tap: "dialogOverlay", noOutside: true,
-                  accepted: 0, rejected: 0 },
-                { tag: "close()", dialog: "query", accepted: 0, rejected: 0, closed: true },
-                { tag: "selection, tap outside", dialog: "selection", tap: "dialogOverlay", accepted: 0, rejected: 1 }
+                { tag: "accept button", dialog: query, tap: "acceptButton", accepted: 1 },
+                { tag: "reject button", dialog: query, tap: "rejectButton", rejected: 1 },
+                { tag: "tap outside", dialog: query, tap: "dialogOverlay", rejected: 1 },
+                { tag: "tap on the panel", dialog: query, tap: "queryDialogMessage", stays: true },
+                { tag: "tap outside, turned off", dialog: query, tap: "dialogOverlay", noOutside: true, stays: true },
+                { tag: "close()", dialog: query },
+                { tag: "selection, tap outside", dialog: selection, tap: "dialogOverlay", rejected: 1 },
+                { tag: "selection, row", dialog: selection, row: 2, selected: 2, accepted: 1 },
+                { tag: "own rows without a handler", dialog: plainRows, row: 3, selected: 3, accepted: 1 },
+                { tag: "own rows with a handler", dialog: ownRows, row: 1, chosen: 1 }
             ];
         }
 
         function test_choices(data) {
-            var dialog = data.dialog === "query" ? query : selection;
+            var dialog = data.dialog;
             dialog.rejectOnOutsideTap = !data.noOutside;
+            ownRows.chosen = -1;
             openAndWait(dialog);
-            if (data.tap === "dialogOverlay")
-                mouseClick(findChild(dialog, data.tap), 5, 5);
+            if (data.row !== undefined)
+                mouseClick(findChild(dialog, "selectionList").itemAtIndex(data.row));
             else if (data.tap)
-                mouseClick(findChild(dialog, data.tap));
+                mouseClick(findChild(dialog, data.tap), data.tap === "dialogOverlay" ? 5 : undefined, 5);
             else
                 dialog.close();
-            compare(acceptedSpy.count, data.accepted);
-            compare(rejectedSpy.count, data.rejected);
-            compare(selection.selectedIndex, -1);
-            if (data.accepted + data.rejected > 0 || data.closed)
-                tryCompare(dialog, "status", Dialog.Closed);
-            else
+            compare([acceptedSpy.count, rejectedSpy.count], [data.accepted || 0, data.rejected || 0]);
+            if (dialog.selectedIndex !== undefined)
+                compare(dialog.selectedIndex, data.selected === undefined ? -1 : data.selected);
+            compare(ownRows.chosen, data.chosen || -1);
+            if (data.stays)
                 compare(dialog.status, Dialog.Open);
+            else
+                tryCompare(dialog, "status", Dialog.Closed);
         }
 
         // A choice is reported once, and never by a dialog that is not shown.
@@ -165,27 +171,6 @@ Item {
             verify(texts.indexOf("Friends of friends") >= 0, texts.join(","));
             verify(list.itemAtIndex(1).selected);
             verify(!list.itemAtIndex(0).selected);
-        }
-
-        // A tapped row is selected and accepted, unless the delegate handles
-        // the tap itself.
-        function test_rowTap_data() {
-            return [
-                { tag: "default delegate", dialog: selection, row: 2, selected: 2, accepted: 1 },
-                { tag: "own delegate without a handler", dialog: plainRows, row: 3, selected: 3, accepted: 1 },
-                { tag: "own delegate with a handler", dialog: ownRows, row: 1, selected: -1, accepted: 0 }
-            ];
-        }
-
-        function test_rowTap(data) {
-            ownRows.chosen = -1;
-            openAndWait(data.dialog);
-            mouseClick(findChild(data.dialog, "selectionList").itemAtIndex(data.row));
-            compare(data.dialog.selectedIndex, data.selected);
-            compare(acceptedSpy.count, data.accepted);
-            compare(rejectedSpy.count, 0);
-            compare(ownRows.chosen, data.dialog === ownRows ? 1 : -1);
-            tryCompare(data.dialog, "status", Dialog.Closed);
         }
 
         // A list taller than the window scrolls inside a panel that fits.
