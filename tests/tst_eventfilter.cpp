@@ -11,7 +11,6 @@ class TestEventFilter : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
     void cleanup();
     void followsFocusInAndOutOfTextFields();
     void destroyedFieldClosesTheKeyboard();
@@ -44,17 +43,14 @@ private:
     QStringList m_requests;
 };
 
-void TestEventFilter::init() {
-    m_requests.clear();
-    m_view = std::make_unique<QQuickView>();
-}
-
 void TestEventFilter::cleanup() {
     m_view.reset();
     m_filter.reset();
+    m_requests.clear();
 }
 
 void TestEventFilter::loadScene(bool recording) {
+    m_view = std::make_unique<QQuickView>();
     m_filter = recording ? std::make_unique<EventFilter>([this] { m_requests << "show"; },
                                                          [this] { m_requests << "hide"; })
                          : std::make_unique<EventFilter>();
