@@ -2,8 +2,8 @@ import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/components/platform"
 
-// What shows progress and position: busy indicator, progress bar and the
-// scroll decorator.
+// What shows work going on and position: the busy indicator and the scroll
+// decorator.
 Item {
     id: scene
     width: 480
@@ -12,9 +12,6 @@ Item {
     BusyIndicator { id: busy }
     // Turns all along: once it has moved, animations have had their time.
     BusyIndicator { id: reference; x: 100; running: true }
-    Item { id: loader; property real progress: 0 }
-
-    ProgressBar { id: bar; width: 200; minimumValue: 1; maximumValue: 100; value: loader.progress * 100 }
 
     Flickable {
         id: flickable
@@ -35,10 +32,6 @@ Item {
         function init() {
             busy.running = false;
             busy.visible = true;
-            loader.progress = 0;
-            bar.minimumValue = 1;
-            bar.maximumValue = 100;
-            bar.indeterminate = false;
             flickable.cancelFlick();
             flickable.contentY = 0;
         }
@@ -63,41 +56,6 @@ Item {
             var stopped = arc.rotation;
             letAnimationsRun();
             compare(arc.rotation, stopped);
-        }
-
-        // value stays as the caller's binding gives it; position and the
-        // fill are held within the range.
-        function test_progress_data() {
-            return [
-                { tag: "half", progress: 0.505, value: 50.5, position: 0.5 },
-                { tag: "at minimum", progress: 0, value: 0, position: 0 },
-                { tag: "full", progress: 1, value: 100, position: 1 },
-                { tag: "above maximum", progress: 2.5, value: 250, position: 1 },
-                { tag: "empty range", progress: 0.5, value: 50, position: 0, maximum: 1 },
-                { tag: "reversed range", progress: 0.5, value: 50, position: 0, maximum: 0 }
-            ];
-        }
-
-        function test_progress(data) {
-            if (data.maximum !== undefined)
-                bar.maximumValue = data.maximum;
-            loader.progress = 3;
-            loader.progress = data.progress;
-            compare(bar.value, data.value);
-            compare(bar.position, data.position);
-            var fill = findChild(bar, "progressFill");
-            compare(fill.width, findChild(bar, "progressTrack").width * data.position);
-            compare(fill.visible, data.position > 0);
-        }
-
-        function test_progressIndeterminate() {
-            bar.indeterminate = true;
-            loader.progress = 0.8;
-            verify(!findChild(bar, "progressFill").visible);
-            var runner = findChild(bar, "progressRunner");
-            verify(runner.visible);
-            var start = runner.x;
-            tryVerify(function() { return runner.x !== start; });
         }
 
         // A bar shows over the flickable (also when the decorator is declared
