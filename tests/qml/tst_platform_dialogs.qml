@@ -25,20 +25,6 @@ Item {
             Rectangle { id: formField; width: parent ? parent.width : 0; height: 50 }
         }
         SelectionDialog {
-            id: selection
-            titleText: "Select privacy"; animationDuration: 10
-            model: ListModel {
-                ListElement { name: "Everyone" }
-                ListElement { name: "Friends of friends" }
-                ListElement { name: "Friends" }
-            }
-        }
-        SelectionDialog {
-            id: plainRows
-            titleText: "Open conversations"; animationDuration: 10; model: 4
-            delegate: Rectangle { width: 200; height: 54; color: "grey" }
-        }
-        SelectionDialog {
             id: ownRows
             titleText: "Login as page"; animationDuration: 10; model: 3
             property int chosen: -1
@@ -72,12 +58,10 @@ Item {
         }
 
         function cleanup() {
-            for (const dialog of [query, form, selection, plainRows, ownRows, longList]) {
+            for (const dialog of [query, form, ownRows, longList]) {
                 dialog.close();
                 tryCompare(dialog, "status", Dialog.Closed);
-                dialog.rejectOnOutsideTap = true;
             }
-            selection.selectedIndex = plainRows.selectedIndex = -1;
         }
 
         // The dialog is declared in a small item but covers the window, so
@@ -91,27 +75,22 @@ Item {
             compare([topLeft.x, topLeft.y, overlay.width, overlay.height], [0, 0, scene.width, scene.height]);
         }
 
-        // Buttons, taps outside (unless turned off) and rows report one choice
-        // and close; a tap on the panel or a row that handles its own tap
-        // reports none.
+        // Buttons and taps outside report one choice and close; a tap on the
+        // panel reports none, a row that handles its own tap neither.
         function test_choices_data() {
             return [
                 { tag: "accept button", dialog: query, tap: "acceptButton", accepted: 1 },
                 { tag: "reject button", dialog: query, tap: "rejectButton", rejected: 1 },
                 { tag: "tap outside", dialog: query, tap: "dialogOverlay", rejected: 1 },
                 { tag: "tap on the panel", dialog: query, tap: "queryDialogMessage", stays: true },
-                { tag: "tap outside, turned off", dialog: query, tap: "dialogOverlay", noOutside: true, stays: true },
                 { tag: "close()", dialog: query },
-                { tag: "selection, tap outside", dialog: selection, tap: "dialogOverlay", rejected: 1 },
-                { tag: "selection, row", dialog: selection, row: 2, selected: 2, accepted: 1 },
-                { tag: "own rows without a handler", dialog: plainRows, row: 3, selected: 3, accepted: 1 },
-                { tag: "own rows with a handler", dialog: ownRows, row: 1, chosen: 1 }
+                { tag: "selection, tap outside", dialog: ownRows, tap: "dialogOverlay", rejected: 1 },
+                { tag: "selection, row with its own handler", dialog: ownRows, row: 1, chosen: 1 }
             ];
         }
 
         function test_choices(data) {
             var dialog = data.dialog;
-            dialog.rejectOnOutsideTap = !data.noOutside;
             ownRows.chosen = -1;
             openAndWait(dialog);
             if (data.row !== undefined)
@@ -121,8 +100,6 @@ Item {
             else
                 dialog.close();
             compare([acceptedSpy.count, rejectedSpy.count], [data.accepted || 0, data.rejected || 0]);
-            if (dialog.selectedIndex !== undefined)
-                compare(dialog.selectedIndex, data.selected === undefined ? -1 : data.selected);
             compare(ownRows.chosen, data.chosen || -1);
             if (data.stays)
                 compare(dialog.status, Dialog.Open);
@@ -145,14 +122,6 @@ Item {
             compare(rejectedSpy.count, 0);
         }
 
-        function test_emptyButtonTextHidesButton() {
-            query.rejectButtonText = "";
-            openAndWait(query);
-            verify(!findChild(query, "rejectButton").visible);
-            verify(findChild(query, "acceptButton").visible);
-            query.rejectButtonText = "Cancel";
-        }
-
         function test_childrenGoBelowMessage() {
             openAndWait(form);
             var panel = findChild(form, "dialogPanel");
@@ -160,17 +129,6 @@ Item {
             verify(fieldTop > 0);
             verify(findChild(form, "acceptButton").mapToItem(panel, 0, 0).y >= fieldTop + formField.height,
                    "buttons below the form");
-        }
-
-        function test_selectionShowsNamesAndMarksTheSelected() {
-            selection.selectedIndex = 1;
-            openAndWait(selection);
-            var list = findChild(selection, "selectionList");
-            compare(list.count, 3);
-            var texts = Array.from(list.itemAtIndex(1).children).map(function (child) { return child.text; });
-            verify(texts.indexOf("Friends of friends") >= 0, texts.join(","));
-            verify(list.itemAtIndex(1).selected);
-            verify(!list.itemAtIndex(0).selected);
         }
 
         // A list taller than the window scrolls inside a panel that fits.
