@@ -11,7 +11,6 @@ class TestEventFilter : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
     void cleanup();
     void followsFocusInAndOutOfTextFields();
     void destroyedFieldClosesTheKeyboard();
@@ -35,26 +34,28 @@ private:
         QEvent any(QEvent::User);
         QCoreApplication::sendEvent(m_view.get(), &any);
     }
-    void loadScene(EventFilter *filter);
+    // Loads the scene under a filter that records its panel requests, or,
+    // without `recording`, one that asks the platform's own input method.
+    void loadScene(bool recording = true);
 
     std::unique_ptr<QQuickView> m_view;
     std::unique_ptr<EventFilter> m_filter;
     QStringList m_requests;
 };
 
-void TestEventFilter::init() {
-    m_requests.clear();
-    m_view = std::make_unique<QQuickView>();
-}
-
 void TestEventFilter::cleanup() {
     m_view.reset();
     m_filter.reset();
+    m_requests.clear();
 }
 
-void TestEventFilter::loadScene(EventFilter *filter) {
-    m_view->installEventFilter(filter);
-    m_view->engine()->installEventFilter(filter);
+void TestEventFilter::loadScene(bool recording) {
+    m_view = std::make_unique<QQuickView>();
+    m_filter = recording ? std::make_unique<EventFilter>([this] { m_requests << "show"; },
+                                                         [this] { m_requests << "hide"; })
+                         : std::make_unique<EventFilter>();
+    m_view->installEventFilter(m_filter.get());
+    m_view->engine()->installEventFilter(m_filter.get());
     m_view->setSource(QUrl::fromLocalFile(QFINDTESTDATA("data/focus_scene.qml")));
     QVERIFY(m_view->rootObject());
     m_view->show();
@@ -63,9 +64,7 @@ void TestEventFilter::loadScene(EventFilter *filter) {
 }
 
 void TestEventFilter::followsFocusInAndOutOfTextFields() {
-    m_filter = std::make_unique<EventFilter>([this] { m_requests << "show"; },
-                                             [this] { m_requests << "hide"; });
-    loadScene(m_filter.get());
+    loadScene();
     nudge();
     QCOMPARE(m_requests, QStringList());
 
@@ -96,9 +95,7 @@ void TestEventFilter::followsFocusInAndOutOfTextFields() {
 }
 
 void TestEventFilter::destroyedFieldClosesTheKeyboard() {
-    m_filter = std::make_unique<EventFilter>([this] { m_requests << "show"; },
-                                             [this] { m_requests << "hide"; });
-    loadScene(m_filter.get());
+    loadScene();
     click("first");
     nudge();
     QCOMPARE(m_requests, QStringList{"show"});
@@ -110,8 +107,7 @@ void TestEventFilter::destroyedFieldClosesTheKeyboard() {
 
 void TestEventFilter::eventsReachTheSceneWithTheDefaultPanel() {
     // The platform's own input method (none here) is asked; the scene works.
-    m_filter = std::make_unique<EventFilter>();
-    loadScene(m_filter.get());
+    loadScene(false);
     click("first");
     QVERIFY(item("first")->hasActiveFocus());
     type("abc");
