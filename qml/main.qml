@@ -81,28 +81,8 @@ WindowModels {
         settingsReader.valueLoaded(key, value)
     }
 
-    // A stored token of more than 20 characters, on any run but the first,
-    // signs the user straight in.
     function applyStoredToken(value) {
-        if (value.length <= 20 || newapp) {
-            menu.sourceComponent = undefined
-            showLoginView()
-            return
-        }
-        Facebook.setAccessToken(value)
-        token = value
-        if (startPage === "feed") {
-            history.append({ "page": "home" })
-            clientSession.nonAbortableRequest = true
-            signalHandler.showNews()
-        } else {
-            menu.sourceComponent = mainMenuComponent
-            history.append({ "page": "home" })
-        }
-        Facebook.fetchUpdateCounts()
-        Facebook.getId()
-        if (chatOn)
-            chatTimer.start()
+        settingsReader.applyStoredToken(value)
     }
 
     function topViewHolds(name) {

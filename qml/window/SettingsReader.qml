@@ -23,6 +23,29 @@ QtObject {
             Storage.getKeyValue(keys[i], window.valueLoaded)
     }
 
+    // A stored token of more than 20 characters, on any run but the first,
+    // signs the user straight in.
+    function applyStoredToken(value) {
+        if (value.length <= 20 || window.newapp) {
+            window.menu.sourceComponent = undefined
+            window.showLoginView()
+            return
+        }
+        window.facebook.setAccessToken(value)
+        window.token = value
+        window.history.append({ "page": "home" })
+        if (window.startPage === "feed") {
+            window.clientSession.nonAbortableRequest = true
+            window.signalHandler.showNews()
+        } else {
+            window.menu.sourceComponent = window.mainMenuComponent
+        }
+        window.facebook.fetchUpdateCounts()
+        window.facebook.getId()
+        if (window.chatOn)
+            window.chatTimer.start()
+    }
+
     // A flag that defaults to on is turned off only by "0", one that defaults
     // to off is turned on only by "1".
     function valueLoaded(key, value) {
