@@ -27,11 +27,32 @@ QString bareJid(const QString &userId) {
            QLatin1String(MemoryChatDirectory::domain);
 }
 
-Server::Server()
-    : server(&directory, QLatin1String(MemoryChatDirectory::domain)) {}
+QXmppMessage chatMessage(const QString &to, const QString &body, const QString &id) {
+    QXmppMessage message(QString(), to, body);
+    message.setType(QXmppMessage::Chat);
+    message.setId(id);
+    return message;
+}
+
+Server::Server(const ChatOptions &options)
+    : server(&directory, QLatin1String(MemoryChatDirectory::domain), options) {}
 
 bool Server::start() {
     return server.listen(QHostAddress::LocalHost, 0);
+}
+
+bool ServerTest::restart(const ChatOptions &options) {
+    m_server.reset(); // before the new one reads the state the old one left
+    m_server = std::make_unique<Server>(options);
+    return m_server->start();
+}
+
+void ServerTest::init() {
+    QVERIFY2(restart(), qPrintable(server().errorString()));
+}
+
+void ServerTest::cleanup() {
+    m_server.reset();
 }
 
 static QXmppConfiguration baseConfiguration(quint16 port) {
@@ -172,6 +193,18 @@ QByteArray RawPeer::plainAuth(const QString &authcid, const QString &password) {
     const QByteArray message = '\0' + authcid.toUtf8() + '\0' + password.toUtf8();
     return "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
            message.toBase64() + "</auth>";
+}
+
+bool RawPeer::open(quint16 port) {
+    if (!connectTo(port))
+        return false;
+    send(header());
+    return waitFor("</stream:features>");
+}
+
+bool RawPeer::logIn(quint16 port, const QString &userId, const QString &resource) {
+    return connectTo(port) &&
+           logInWithPlain(userId, MemoryChatDirectory::passwordOf(userId), resource);
 }
 
 bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,

@@ -14,15 +14,40 @@
 
 namespace ChatTest {
 
+// The people of the default world.
+inline const QString first = QLatin1String(MemoryChatDirectory::firstUser);
+inline const QString second = QLatin1String(MemoryChatDirectory::secondUser);
+inline const QString ada = QLatin1String(MemoryChatDirectory::ada);
+inline const QString nameless = QLatin1String(MemoryChatDirectory::nameless);
+inline const QString bea = QLatin1String(MemoryChatDirectory::bea);
+constexpr int timeout = 10000;
+
 QString bareJid(const QString &userId);
+QXmppMessage chatMessage(const QString &to, const QString &body, const QString &id = QString());
 
 // A chat server on a free loopback port over the default fictional world.
 struct Server {
-    Server();
+    explicit Server(const ChatOptions &options = {});
     bool start();
 
     MemoryChatDirectory directory;
     ChatServer server;
+};
+
+// A test case with a fresh server for each test function.
+class ServerTest : public QObject {
+    Q_OBJECT
+protected:
+    ChatServer &server() { return m_server->server; }
+    quint16 port() { return server().port(); }
+    // Replaces the server with one that has these options.
+    bool restart(const ChatOptions &options = {});
+
+    std::unique_ptr<Server> m_server;
+
+private slots:
+    void init();
+    void cleanup();
 };
 
 // Configurations as the app and a scripted contact would make them (no TLS,
@@ -82,6 +107,11 @@ public:
     // Header, PLAIN, restart, bind and session; true once bound.
     bool logInWithPlain(const QString &authcid, const QString &password,
                         const QString &resource = QStringLiteral("raw"));
+    // Connects and sends a stream header; true once the features are in.
+    bool open(quint16 port);
+    // Connects and logs in as a person of the default world.
+    bool logIn(quint16 port, const QString &userId,
+               const QString &resource = QStringLiteral("raw"));
 
 private:
     QTcpSocket m_socket;

@@ -10,22 +10,18 @@
 
 using namespace ChatTest;
 
-class ChatLoginTest : public QObject {
+class ChatLoginTest : public ServerTest {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void init();
-    void cleanup();
 
     void facebookLoginWithGoodToken();
-    void facebookLoginRefused_data();
-    void facebookLoginRefused();
+    void loginRefused_data();
+    void loginRefused();
     void facebookChallengeMustBeEchoed();
     void plainLogin_data();
     void plainLogin();
-    void plainLoginRefused_data();
-    void plainLoginRefused();
     void plainWithoutInitialResponse();
     void unknownMechanismFails();
     void boundJidHasAssignedForm();
@@ -34,68 +30,54 @@ private slots:
     void rosterOmitsEmptyNameAttribute();
     void newConnectionReplacesSameResource();
     void listenRefusesNonLoopback();
-
-private:
-    std::unique_ptr<Server> m_server;
-    quint16 port() const { return m_server->server.port(); }
 };
 
 void ChatLoginTest::initTestCase() {
     qRegisterMetaType<QXmppClient::Error>();
 }
 
-void ChatLoginTest::init() {
-    m_server = std::make_unique<Server>();
-    QVERIFY2(m_server->start(), qPrintable(m_server->server.errorString()));
-    QVERIFY(port() != 0);
-}
-
-void ChatLoginTest::cleanup() {
-    m_server.reset();
-}
-
 void ChatLoginTest::facebookLoginWithGoodToken() {
-    QXmppClient client;
-    QVERIFY(connectClient(
-        client, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(
-                                                  QLatin1String(MemoryChatDirectory::firstUser)))));
-    QCOMPARE(client.configuration().jidBare(),
-             bareJid(QLatin1String(MemoryChatDirectory::firstUser)));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        m_server->server.onlineUsers().contains(QLatin1String(MemoryChatDirectory::firstUser)),
-        10000);
+    auto client = loggedInClient(port(), first);
+    QVERIFY(client);
+    QCOMPARE(client->configuration().jidBare(), bareJid(first));
+    QTRY_VERIFY_WITH_TIMEOUT(server().onlineUsers().contains(first), timeout);
 }
 
-void ChatLoginTest::facebookLoginRefused_data() {
-    QTest::addColumn<QString>("token");
-    QTest::addColumn<QString>("appId");
-    const QString goodToken =
-        MemoryChatDirectory::tokenOf(QLatin1String(MemoryChatDirectory::firstUser));
-    const QString goodAppId = QLatin1String(MemoryChatDirectory::appId);
-    QTest::newRow("unknown token") << QStringLiteral("token-999999") << goodAppId;
-    QTest::newRow("empty token") << QString() << goodAppId;
-    QTest::newRow("other application") << goodToken << QStringLiteral("100000000000099");
+void ChatLoginTest::loginRefused_data() {
+    QTest::addColumn<bool>("plain");
+    QTest::addColumn<QString>("user");   // or token
+    QTest::addColumn<QString>("secret"); // password or application id
+    const QString appId = QLatin1String(MemoryChatDirectory::appId);
+    QTest::newRow("unknown token") << false << QStringLiteral("token-999999") << appId;
+    QTest::newRow("empty token") << false << QString() << appId;
+    QTest::newRow("other application")
+        << false << MemoryChatDirectory::tokenOf(first) << QStringLiteral("100000000000099");
+    QTest::newRow("wrong password") << true << ada << QStringLiteral("guess");
+    QTest::newRow("another person's password")
+        << true << ada << MemoryChatDirectory::passwordOf(bea);
+    QTest::newRow("unknown person")
+        << true << QStringLiteral("-999") << MemoryChatDirectory::passwordOf(QStringLiteral("999"));
+    QTest::newRow("not a numeric id") << true << QStringLiteral("ada") << QStringLiteral("pw-ada");
 }
 
-void ChatLoginTest::facebookLoginRefused() {
-    QFETCH(QString, token);
-    QFETCH(QString, appId);
+void ChatLoginTest::loginRefused() {
+    QFETCH(bool, plain);
+    QFETCH(QString, user);
+    QFETCH(QString, secret);
     QXmppClient client;
     QSignalSpy errors(&client, &QXmppClient::error);
-    QVERIFY(!connectClient(client, facebookConfiguration(port(), token, appId)));
-    QVERIFY(!client.isConnected());
+    QVERIFY(!connectClient(client, plain ? plainConfiguration(port(), user, secret)
+                                         : facebookConfiguration(port(), user, secret)));
     QVERIFY(!errors.isEmpty());
     QCOMPARE(client.xmppStreamError(), QXmppStanza::Error::NotAuthorized);
-    QVERIFY(m_server->server.onlineUsers().isEmpty());
+    QVERIFY(server().onlineUsers().isEmpty());
 }
 
 void ChatLoginTest::facebookChallengeMustBeEchoed() {
     // The response must carry the method and nonce of this challenge; a
     // replayed or invented nonce is refused even with a good token.
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
+    QVERIFY(peer.open(port()));
     QVERIFY(peer.received().contains("X-FACEBOOK-PLATFORM"));
 
     const auto challengeQuery = [&peer]() {
@@ -117,8 +99,7 @@ void ChatLoginTest::facebookChallengeMustBeEchoed() {
         return "<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>" +
                query.query().toUtf8().toBase64() + "</response>";
     };
-    const QString token =
-        MemoryChatDirectory::tokenOf(QLatin1String(MemoryChatDirectory::firstUser));
+    const QString token = MemoryChatDirectory::tokenOf(first);
 
     peer.mark();
     peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='X-FACEBOOK-PLATFORM'/>");
@@ -156,51 +137,23 @@ void ChatLoginTest::facebookChallengeMustBeEchoed() {
 
 void ChatLoginTest::plainLogin_data() {
     QTest::addColumn<QString>("user");
-    const QString ada = QLatin1String(MemoryChatDirectory::ada);
     QTest::newRow("id with minus") << QLatin1Char('-') + ada;
     QTest::newRow("bare id") << ada;
 }
 
 void ChatLoginTest::plainLogin() {
     QFETCH(QString, user);
-    const QString ada = QLatin1String(MemoryChatDirectory::ada);
     QXmppClient client;
     QVERIFY(connectClient(client,
                           plainConfiguration(port(), user, MemoryChatDirectory::passwordOf(ada))));
     QCOMPARE(client.configuration().jidBare(), bareJid(ada));
 }
 
-void ChatLoginTest::plainLoginRefused_data() {
-    QTest::addColumn<QString>("user");
-    QTest::addColumn<QString>("password");
-    const QString ada = QLatin1String(MemoryChatDirectory::ada);
-    QTest::newRow("wrong password") << ada << QStringLiteral("guess");
-    QTest::newRow("another person's password")
-        << ada << MemoryChatDirectory::passwordOf(QLatin1String(MemoryChatDirectory::bea));
-    QTest::newRow("unknown person")
-        << QStringLiteral("-999") << MemoryChatDirectory::passwordOf(QStringLiteral("999"));
-    QTest::newRow("not a numeric id") << QStringLiteral("ada") << QStringLiteral("pw-ada");
-}
-
-void ChatLoginTest::plainLoginRefused() {
-    QFETCH(QString, user);
-    QFETCH(QString, password);
-    QXmppClient client;
-    QSignalSpy errors(&client, &QXmppClient::error);
-    QVERIFY(!connectClient(client, plainConfiguration(port(), user, password)));
-    QVERIFY(!errors.isEmpty());
-    QCOMPARE(client.xmppStreamError(), QXmppStanza::Error::NotAuthorized);
-    QVERIFY(m_server->server.onlineUsers().isEmpty());
-}
-
 void ChatLoginTest::plainWithoutInitialResponse() {
     // A client may leave out the initial response; it then answers an empty
     // challenge.
-    const QString ada = QLatin1String(MemoryChatDirectory::ada);
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
+    QVERIFY(peer.open(port()));
     peer.mark();
     peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'/>");
     QVERIFY(peer.waitFor("</challenge>"));
@@ -214,22 +167,18 @@ void ChatLoginTest::plainWithoutInitialResponse() {
 
 void ChatLoginTest::unknownMechanismFails() {
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
+    QVERIFY(peer.open(port()));
     peer.mark();
     peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='DIGEST-MD5'/>");
     QVERIFY(peer.waitFor("</failure>"));
     QVERIFY(peer.sinceMark().contains("<invalid-mechanism/>"));
     // The stream stays open for another try.
     peer.mark();
-    const QString ada = QLatin1String(MemoryChatDirectory::ada);
     peer.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
     QVERIFY(peer.waitFor("<success"));
 }
 
 void ChatLoginTest::boundJidHasAssignedForm() {
-    const QString first = QLatin1String(MemoryChatDirectory::firstUser);
     QXmppClient client;
     QXmppConfiguration configuration =
         facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first));
@@ -239,11 +188,8 @@ void ChatLoginTest::boundJidHasAssignedForm() {
 }
 
 void ChatLoginTest::generatedResourceWhenNoneRequested() {
-    const QString ada = QLatin1String(MemoryChatDirectory::ada);
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
+    QVERIFY(peer.open(port()));
     peer.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
     QVERIFY(peer.waitFor("<success"));
     peer.mark();
@@ -261,13 +207,12 @@ void ChatLoginTest::generatedResourceWhenNoneRequested() {
 }
 
 void ChatLoginTest::rosterListsContactsWithNames() {
-    const QString first = QLatin1String(MemoryChatDirectory::firstUser);
     QXmppClient client;
     QSignalSpy rosterReceived(client.findExtension<QXmppRosterManager>(),
                               &QXmppRosterManager::rosterReceived);
     QVERIFY(
         connectClient(client, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first))));
-    QTRY_COMPARE_WITH_TIMEOUT(rosterReceived.count(), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(rosterReceived.count(), 1, timeout);
 
     QXmppRosterManager *roster = client.findExtension<QXmppRosterManager>();
     QStringList jids = roster->getRosterBareJids();
@@ -286,9 +231,7 @@ void ChatLoginTest::rosterListsContactsWithNames() {
 
 void ChatLoginTest::rosterOmitsEmptyNameAttribute() {
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    const QString first = QLatin1String(MemoryChatDirectory::firstUser);
-    QVERIFY(peer.logInWithPlain(first, MemoryChatDirectory::passwordOf(first)));
+    QVERIFY(peer.logIn(port(), first));
     peer.send("<iq type='get' id='r1'><query xmlns='jabber:iq:roster'/></iq>");
     QVERIFY(peer.waitFor("</iq>"));
     const QByteArray answer = peer.sinceMark();
@@ -306,19 +249,13 @@ void ChatLoginTest::rosterOmitsEmptyNameAttribute() {
 }
 
 void ChatLoginTest::newConnectionReplacesSameResource() {
-    const QString ada = QLatin1String(MemoryChatDirectory::ada);
-    RawPeer older;
-    QVERIFY(older.connectTo(port()));
-    QVERIFY(
-        older.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada), QStringLiteral("desk")));
-    RawPeer newer;
-    QVERIFY(newer.connectTo(port()));
-    QVERIFY(
-        newer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada), QStringLiteral("desk")));
+    RawPeer older, newer;
+    QVERIFY(older.logIn(port(), ada, QStringLiteral("desk")));
+    QVERIFY(newer.logIn(port(), ada, QStringLiteral("desk")));
     QVERIFY(older.waitFor("<conflict"));
     QVERIFY(older.waitForDisconnected());
     QVERIFY(newer.isConnected());
-    QCOMPARE(m_server->server.onlineUsers(), QStringList{ada});
+    QCOMPARE(server().onlineUsers(), QStringList{ada});
 }
 
 void ChatLoginTest::listenRefusesNonLoopback() {

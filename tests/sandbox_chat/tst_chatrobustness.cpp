@@ -8,36 +8,28 @@
 using namespace ChatTest;
 
 namespace {
-const QString first = QLatin1String(MemoryChatDirectory::firstUser);
-const QString second = QLatin1String(MemoryChatDirectory::secondUser);
-const QString ada = QLatin1String(MemoryChatDirectory::ada);
-constexpr int timeout = 10000;
-
 QByteArray chatTo(const QString &userId, const QByteArray &body) {
     return "<message type='chat' to='" + bareJid(userId).toUtf8() + "'><body>" + body +
            "</body></message>";
 }
 } // namespace
 
-class ChatRobustnessTest : public QObject {
+class ChatRobustnessTest : public ServerTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void badStreamGetsStreamError_data();
     void badStreamGetsStreamError();
-    void stanzaBeforeAuthentication();
     void stanzaBeforeBinding();
     void saslAfterLogin();
     void oversizeStanza();
-    void oversizeBeforeLogin();
     void droppedMidStanza();
     void clientClosesStream();
     void tooManyFailedLogins();
     void malformedSaslPayload();
+    void silentPeerTimesOut_data();
     void silentPeerTimesOut();
+    void connectionLimits();
     void unsupportedQueriesAreAnswered();
     void routedStanzasStayWellFormed();
     void floodOfStanzas();
@@ -46,19 +38,7 @@ private slots:
 private:
     // A well-behaved client can still log in and chat.
     void verifyServerServes();
-
-    std::unique_ptr<Server> m_server;
-    quint16 port() const { return m_server->server.port(); }
 };
-
-void ChatRobustnessTest::init() {
-    m_server = std::make_unique<Server>();
-    QVERIFY2(m_server->start(), qPrintable(m_server->server.errorString()));
-}
-
-void ChatRobustnessTest::cleanup() {
-    m_server.reset();
-}
 
 void ChatRobustnessTest::verifyServerServes() {
     auto alice = loggedInClient(port(), first);
@@ -96,6 +76,12 @@ void ChatRobustnessTest::badStreamGetsStreamError_data() {
         << header + "<hello xmlns='urn:example'/>" << QByteArray("unsupported-stanza-type");
     QTest::newRow("STARTTLS") << header + "<starttls xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>"
                               << QByteArray("unsupported-feature");
+    QTest::newRow("stanza before login")
+        << header + chatTo(first, "let me in") << QByteArray("not-authorized");
+    QTest::newRow("oversize before login")
+        << header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
+               QByteArray(40 * 64 * 1024, 'A')
+        << QByteArray("policy-violation");
 }
 
 void ChatRobustnessTest::badStreamGetsStreamError() {
@@ -111,27 +97,12 @@ void ChatRobustnessTest::badStreamGetsStreamError() {
     QVERIFY(received.endsWith("</stream:stream>"));
     QVERIFY(peer.waitForDisconnected());
     verifyServerServes();
-}
-
-void ChatRobustnessTest::stanzaBeforeAuthentication() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header() + chatTo(first, "let me in"));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.received().contains("<not-authorized"));
-    QVERIFY(peer.waitForDisconnected());
-    verifyServerServes();
-    QVERIFY(inbox.messages.isEmpty());
+    QCOMPARE(server().messagesTo(first).size(), 0);
 }
 
 void ChatRobustnessTest::stanzaBeforeBinding() {
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
+    QVERIFY(peer.open(port()));
     peer.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
     QVERIFY(peer.waitFor("<success"));
     peer.mark();
@@ -141,18 +112,17 @@ void ChatRobustnessTest::stanzaBeforeBinding() {
     QVERIFY(peer.waitFor("</stream:error>"));
     QVERIFY(peer.sinceMark().contains("<not-authorized"));
     QVERIFY(peer.waitForDisconnected());
-    QVERIFY(m_server->server.messagesTo(first).isEmpty());
+    QVERIFY(server().messagesTo(first).isEmpty());
 }
 
 void ChatRobustnessTest::saslAfterLogin() {
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    QVERIFY(peer.logIn(port(), ada));
     peer.send(RawPeer::plainAuth(first, MemoryChatDirectory::passwordOf(first)));
     QVERIFY(peer.waitFor("</stream:error>"));
     QVERIFY(peer.sinceMark().contains("<policy-violation"));
     QVERIFY(peer.waitForDisconnected());
-    QVERIFY(!m_server->server.onlineUsers().contains(first));
+    QVERIFY(!server().onlineUsers().contains(first));
 }
 
 void ChatRobustnessTest::oversizeStanza() {
@@ -160,8 +130,7 @@ void ChatRobustnessTest::oversizeStanza() {
     QVERIFY(alice);
     Inbox inbox(alice.get());
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    QVERIFY(peer.logIn(port(), ada));
     // Just under the limit goes through.
     const QByteArray fits(900 * 1024, 'a');
     peer.send(chatTo(first, fits));
@@ -175,19 +144,6 @@ void ChatRobustnessTest::oversizeStanza() {
     QVERIFY(peer.sinceMark().contains("<policy-violation"));
     QVERIFY(peer.waitForDisconnected());
     QCOMPARE(inbox.bodiesFrom(bareJid(ada)).size(), 1);
-    verifyServerServes();
-}
-
-void ChatRobustnessTest::oversizeBeforeLogin() {
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header() +
-              "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>");
-    for (int i = 0; i < 40; ++i)
-        peer.send(QByteArray(64 * 1024, 'A'));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.received().contains("<policy-violation"));
-    QVERIFY(peer.waitForDisconnected());
     verifyServerServes();
 }
 
@@ -209,16 +165,18 @@ void ChatRobustnessTest::droppedMidStanza() {
     auto alice = loggedInClient(port(), first);
     QVERIFY(alice);
     Inbox inbox(alice.get());
+    // A bound peer vanishes without a word, half a stanza sent: what came
+    // before it counts, the half nothing, and its contacts see it go.
     RawPeer bound;
-    QVERIFY(bound.connectTo(port()));
-    QVERIFY(bound.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    QVERIFY(bound.logIn(port(), ada));
     bound.send("<presence/><message type='chat' to='-100001@chat.sandbox.test'><bo");
     QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
     bound.abort();
     QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 2, timeout);
     QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Unavailable);
-    QCOMPARE(m_server->server.onlineUsers(), QStringList{first});
+    QCOMPARE(server().onlineUsers(), QStringList{first});
     verifyServerServes();
+    QVERIFY(inbox.messagesFrom(bareJid(ada)).isEmpty());
 }
 
 void ChatRobustnessTest::clientClosesStream() {
@@ -226,8 +184,7 @@ void ChatRobustnessTest::clientClosesStream() {
     QVERIFY(alice);
     Inbox inbox(alice.get());
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    QVERIFY(peer.logIn(port(), ada));
     peer.send("<presence/>");
     QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
     peer.send("</stream:stream>");
@@ -239,9 +196,7 @@ void ChatRobustnessTest::clientClosesStream() {
 
 void ChatRobustnessTest::tooManyFailedLogins() {
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
+    QVERIFY(peer.open(port()));
     for (int attempt = 0; attempt < 4; ++attempt) {
         peer.mark();
         peer.send(RawPeer::plainAuth(ada, QStringLiteral("guess%1").arg(attempt)));
@@ -256,9 +211,7 @@ void ChatRobustnessTest::tooManyFailedLogins() {
 
 void ChatRobustnessTest::malformedSaslPayload() {
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
+    QVERIFY(peer.open(port()));
     peer.mark();
     peer.send(
         "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>%%%not base64</auth>");
@@ -283,27 +236,81 @@ void ChatRobustnessTest::malformedSaslPayload() {
     QVERIFY(peer.isConnected());
 }
 
+void ChatRobustnessTest::silentPeerTimesOut_data() {
+    QTest::addColumn<int>("loginTimeoutMs");
+    QTest::addColumn<int>("idleTimeoutMs");
+    QTest::newRow("slow login") << 500 << 60000;
+    QTest::newRow("idle") << 60000 << 500;
+}
+
 void ChatRobustnessTest::silentPeerTimesOut() {
-    m_server->server.setLoginTimeout(200);
+    // Connections that do not log in cannot hold on to a slot; sessions can.
+    QFETCH(int, loginTimeoutMs);
+    QFETCH(int, idleTimeoutMs);
+    ChatOptions options;
+    options.loginTimeoutMs = loginTimeoutMs;
+    options.idleTimeoutMs = idleTimeoutMs;
+    QVERIFY(restart(options));
+    RawPeer bound;
+    QVERIFY(bound.logIn(port(), second));
     RawPeer silent;
     QVERIFY(silent.connectTo(port()));
     RawPeer unbound;
-    QVERIFY(unbound.connectTo(port()));
-    unbound.send(RawPeer::header());
-    QVERIFY(unbound.waitFor("</stream:features>"));
+    QVERIFY(unbound.open(port()));
     unbound.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
     QVERIFY(unbound.waitFor("<success"));
 
-    QVERIFY(silent.waitFor("<connection-timeout"));
-    QVERIFY(silent.waitForDisconnected());
-    QVERIFY(unbound.waitFor("<connection-timeout"));
-    QVERIFY(unbound.waitForDisconnected());
+    for (RawPeer *peer : {&silent, &unbound}) {
+        QVERIFY(peer->waitFor("<connection-timeout"));
+        QVERIFY(peer->waitForDisconnected());
+    }
+    QVERIFY(bound.isConnected());
+    QCOMPARE(server().onlineUsers(), QStringList{second});
+}
+
+void ChatRobustnessTest::connectionLimits() {
+    ChatOptions options;
+    options.maxConnections = 4;
+    options.maxSessionsPerUser = 2;
+    QVERIFY(restart(options));
+    RawPeer phone, desk, idle, idle2;
+    QVERIFY(phone.logIn(port(), ada, QStringLiteral("phone")));
+    QVERIFY(desk.logIn(port(), ada, QStringLiteral("desk")));
+    QVERIFY(idle.connectTo(port()) && idle2.connectTo(port()));
+
+    // One connection too many hears why before it is closed.
+    RawPeer over;
+    over.connectTo(port()); // may be closed before it is seen connected
+    QVERIFY(over.waitFor("</stream:error>"));
+    QVERIFY2(over.received().contains("<resource-constraint"), over.received().constData());
+    QVERIFY(over.waitForDisconnected());
+
+    // Once slots free, a normal login succeeds again.
+    for (RawPeer *peer : {&idle, &idle2}) {
+        peer->send(RawPeer::header() + "</stream:stream>");
+        QVERIFY(peer->waitForDisconnected());
+    }
+    const auto bob = loggedInClient(port(), second);
+    QVERIFY(bob);
+
+    // One person cannot take every slot: a third session of Ada is refused,
+    // while replacing one of hers is not.
+    RawPeer third;
+    QVERIFY(!third.logIn(port(), ada, QStringLiteral("tablet")));
+    QVERIFY(third.waitFor("</stream:error>"));
+    QVERIFY(third.received().contains("<resource-constraint"));
+    QVERIFY(third.received().contains("<policy-violation"));
+    QVERIFY(third.waitForDisconnected());
+    RawPeer newDesk;
+    QVERIFY(newDesk.logIn(port(), ada, QStringLiteral("desk")));
+    QVERIFY(desk.waitFor("<conflict"));
+    QVERIFY(phone.isConnected());
+    QCOMPARE(server().onlineUsers(), (QStringList{second, ada}));
 }
 
 void ChatRobustnessTest::unsupportedQueriesAreAnswered() {
     RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    QVERIFY(peer.logIn(port(), ada));
     peer.send("<iq type='get' id='v1'><query xmlns='jabber:iq:version'/></iq>");
     QVERIFY(peer.waitFor("<service-unavailable"));
     peer.mark();
@@ -327,12 +334,9 @@ void ChatRobustnessTest::unsupportedQueriesAreAnswered() {
 void ChatRobustnessTest::routedStanzasStayWellFormed() {
     // Extensions the server does not know, with prefixes and odd namespace
     // names, must not reach the recipient in a form its parser rejects.
-    RawPeer recipient;
-    QVERIFY(recipient.connectTo(port()));
-    QVERIFY(recipient.logInWithPlain(first, MemoryChatDirectory::passwordOf(first)));
-    RawPeer sender;
-    QVERIFY(sender.connectTo(port()));
-    QVERIFY(sender.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    RawPeer recipient, sender;
+    QVERIFY(recipient.logIn(port(), first));
+    QVERIFY(sender.logIn(port(), ada));
     sender.send("<message type='chat' to='-100001@chat.sandbox.test' id='a&quot;1'>"
                 "<body>one &lt;b&gt; &amp; two</body>"
                 "<x:extra xmlns:x='urn:example:extra' x:flag='1'><x:inner/></x:extra>"
@@ -353,8 +357,7 @@ void ChatRobustnessTest::floodOfStanzas() {
     QVERIFY(alice);
     Inbox inbox(alice.get());
     RawPeer flooder;
-    QVERIFY(flooder.connectTo(port()));
-    QVERIFY(flooder.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    QVERIFY(flooder.logIn(port(), ada));
 
     constexpr int count = 5000;
     QByteArray flood;
@@ -371,21 +374,18 @@ void ChatRobustnessTest::floodOfStanzas() {
 }
 
 void ChatRobustnessTest::peerThatDoesNotRead() {
-    RawPeer sleeper;
-    QVERIFY(sleeper.connectTo(port()));
-    QVERIFY(sleeper.logInWithPlain(second, MemoryChatDirectory::passwordOf(second)));
+    RawPeer sleeper, sender;
+    QVERIFY(sleeper.logIn(port(), second));
     sleeper.stopReading();
-    RawPeer sender;
-    QVERIFY(sender.connectTo(port()));
-    QVERIFY(sender.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    QVERIFY(sender.logIn(port(), ada));
 
     // Far more than the sleeper's buffers and the server's output cap hold.
     const QByteArray message = chatTo(second, QByteArray(32 * 1024, 'z'));
-    for (int i = 0; i < 1000 && m_server->server.onlineUsers().contains(second); ++i) {
+    for (int i = 0; i < 1000 && server().onlineUsers().contains(second); ++i) {
         sender.send(message);
         QTest::qWait(1); // lets the event loop carry the data along
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!m_server->server.onlineUsers().contains(second), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!server().onlineUsers().contains(second), 60000);
     QVERIFY(sender.isConnected());
     verifyServerServes();
 }
