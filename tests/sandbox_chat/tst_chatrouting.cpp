@@ -23,393 +23,385 @@ class ChatRoutingTest : public ServerTest {
     Q_OBJECT
 
 private slots:
-    void presenceReachesContactsFromBareJid();
-    void initialUnavailablePresenceIsNotAnnounced();
-    void loginReceivesPresenceOfOnlineContacts();
-    void chatMessagesBothWays();
-    void messageReachesEveryResource();
-    void typingNotificationHasNoBody();
-    void repeatedIdDeliveredOnce();
-    void offlineMessageDeliveredOnceWithStamp();
-    void offlineMessagesSurviveRestart();
-    void messageToNoOneIsAnswered_data();
-    void messageToNoOneIsAnswered();
-    void recordsAreBounded();
-    void virtualContactPresenceAndMessages();
-    void autoReplyTypesThenAnswers();
-    void autoReplyCanBeTurnedOff();
-    void controlInterfaceFromAnotherThread();
-};
-
-void ChatRoutingTest::presenceReachesContactsFromBareJid() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox aliceInbox(alice.get());
-    auto bob = std::make_unique<QXmppClient>();
-    Inbox bobInbox(bob.get());
-    QVERIFY(
-        connectClient(*bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
-    const auto lastSeenByBob = [&] { return bobInbox.presencesFrom(bareJid(first)).last(); };
-
-    // Each sees the other come online, from the bare address.
-    QTRY_COMPARE_WITH_TIMEOUT(aliceInbox.presencesFrom(bareJid(second)).size(), 1, timeout);
-    QCOMPARE(aliceInbox.presencesFrom(bareJid(second)).first().type(), QXmppPresence::Available);
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 1, timeout);
-    QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
-
-    alice->setClientPresence(presenceWithShow(QXmppPresence::Away));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 2, timeout);
-    QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
-    QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Away);
-    alice->setClientPresence(presenceWithShow(QXmppPresence::Online));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 3, timeout);
-    QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Online);
-
-    alice->disconnectFromServer();
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 4, timeout);
-    QCOMPARE(lastSeenByBob().type(), QXmppPresence::Unavailable);
-    // No presence ever carried a resource.
-    for (const QXmppPresence &presence : bobInbox.presences)
-        QVERIFY2(!presence.from().contains(QLatin1Char('/')), qPrintable(presence.from()));
-}
-
-void ChatRoutingTest::initialUnavailablePresenceIsNotAnnounced() {
-    // The app logs in with an unavailable presence and turns available only
-    // once the roster is in; its contacts must first see it available.
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(bob);
-    Inbox bobInbox(bob.get());
-    auto alice = loggedInClient(port(), first, QXmppPresence(QXmppPresence::Unavailable));
-    QVERIFY(alice);
-    // A round trip through the server: afterwards the initial presence has
-    // been handled.
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)), QStringList{"ping"}, timeout);
-    QVERIFY(bobInbox.presencesFrom(bareJid(first)).isEmpty());
-
-    alice->setClientPresence(QXmppPresence(QXmppPresence::Available));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 1, timeout);
-    QCOMPARE(bobInbox.presencesFrom(bareJid(first)).first().type(), QXmppPresence::Available);
-}
-
-void ChatRoutingTest::loginReceivesPresenceOfOnlineContacts() {
-    server().setVirtualPresence(ada, QStringLiteral("away"));
-    server().setVirtualPresence(bea, QString());
-    auto bob = std::make_unique<QXmppClient>();
-    Inbox bobInbox(bob.get());
-    QVERIFY(
-        connectClient(*bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
-
-    auto alice = std::make_unique<QXmppClient>();
-    Inbox inbox(alice.get());
-    QVERIFY(
-        connectClient(*alice, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first))));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).first().availableStatusType(), QXmppPresence::Away);
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(bea)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(bea)).first().availableStatusType(),
-             QXmppPresence::Online);
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(second)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(second)).first().type(), QXmppPresence::Available);
-    QVERIFY(inbox.presencesFrom(bareJid(nameless)).isEmpty());
-    // Presence stays within rosters: Bob's holds Alice and Ada, not Bea.
-    QCOMPARE(bobInbox.presencesFrom(bareJid(ada)).size(), 1);
-    QVERIFY(bobInbox.presencesFrom(bareJid(bea)).isEmpty());
-}
-
-void ChatRoutingTest::chatMessagesBothWays() {
-    QSignalSpy routed(&server(), &ChatServer::messageRouted);
-    auto alice = loggedInClient(port(), first);
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(alice && bob);
-    Inbox aliceInbox(alice.get());
-    Inbox bobInbox(bob.get());
-
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("Hello Tamsin")));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)), QStringList{"Hello Tamsin"},
-                              timeout);
-    const QXmppMessage received = bobInbox.messagesFrom(bareJid(first)).first();
-    QCOMPARE(received.type(), QXmppMessage::Chat);
-    QCOMPARE(received.to(), bob->configuration().jid());
-    QVERIFY(!received.stamp().isValid()); // delivered at once: no delay
-
-    // Addressed to the full address this time, with characters that need
-    // escaping.
-    bob->sendPacket(
-        chatMessage(alice->configuration().jid(), QStringLiteral("Hi <Orla> & \"all\"")));
-    QTRY_COMPARE_WITH_TIMEOUT(aliceInbox.bodiesFrom(bareJid(second)),
-                              QStringList{"Hi <Orla> & \"all\""}, timeout);
-
-    QCOMPARE(routed.count(), 2);
-    QCOMPARE(routed.at(0), (QVariantList{first, second, QStringLiteral("Hello Tamsin")}));
-    QCOMPARE(server().messagesTo(second), (ChatMessages{{first, QStringLiteral("Hello Tamsin")}}));
-    QCOMPARE(server().messagesTo(first),
-             (ChatMessages{{second, QStringLiteral("Hi <Orla> & \"all\"")}}));
-}
-
-void ChatRoutingTest::messageReachesEveryResource() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    QXmppClient phone, desk;
-    Inbox phoneInbox(&phone), deskInbox(&desk);
-    QXmppConfiguration configuration =
-        facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
-    configuration.setResource(QStringLiteral("phone"));
-    QVERIFY(connectClient(phone, configuration));
-    configuration.setResource(QStringLiteral("desk"));
-    QVERIFY(connectClient(desk, configuration));
-
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
-    QTRY_COMPARE_WITH_TIMEOUT(phoneInbox.bodiesFrom(bareJid(first)), QStringList{"to both"},
-                              timeout);
-    QTRY_COMPARE_WITH_TIMEOUT(deskInbox.bodiesFrom(bareJid(first)), QStringList{"to both"},
-                              timeout);
-}
-
-void ChatRoutingTest::typingNotificationHasNoBody() {
-    auto alice = loggedInClient(port(), first);
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(alice && bob);
-    Inbox bobInbox(bob.get());
-
-    QXmppMessage typing = chatMessage(bareJid(second), QString());
-    typing.setState(QXmppMessage::Composing);
-    alice->sendPacket(typing);
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.messagesFrom(bareJid(first)).size(), 1, timeout);
-    const QXmppMessage received = bobInbox.messagesFrom(bareJid(first)).first();
-    QVERIFY(received.body().isEmpty());
-    QCOMPARE(received.state(), QXmppMessage::Composing);
-    // Typing is not a message anyone posted, nor kept for later.
-    QVERIFY(server().messagesTo(second).isEmpty());
-}
-
-void ChatRoutingTest::repeatedIdDeliveredOnce() {
-    // A client that sends again after a reconnection repeats the message id.
-    auto alice = loggedInClient(port(), first);
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(alice && bob);
-    Inbox bobInbox(bob.get());
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
-    // Another sender may use the same id.
-    server().sendMessageAs(ada, second, QStringLiteral("other"));
-    bob->sendPacket(chatMessage(bareJid(first), QStringLiteral("reply"), QStringLiteral("m1")));
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("next"), QStringLiteral("m2")));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)), (QStringList{"once", "next"}),
-                              timeout);
-    QCOMPARE(server().messagesTo(second).size(), 3);
-    QCOMPARE(server().messagesTo(first).size(), 1);
-}
-
-void ChatRoutingTest::offlineMessageDeliveredOnceWithStamp() {
-    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    alice->sendPacket(
-        chatMessage(bareJid(second), QStringLiteral("while you were out"), QStringLiteral("w1")));
-    server().sendMessageAs(ada, second, QStringLiteral("from Ada"));
-    server().sendTypingAs(ada, second, true); // for those online only
-    QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(second).size(), 2, timeout);
-
-    for (int session = 0; session < 2; ++session) {
-        QXmppClient bob;
-        Inbox inbox(&bob);
-        QVERIFY(connectClient(bob,
+    void presenceReachesContactsFromBareJid() {
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Inbox aliceInbox(alice.get());
+        auto bob = std::make_unique<QXmppClient>();
+        Inbox bobInbox(bob.get());
+        QVERIFY(connectClient(*bob,
                               facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
-        // A live message after the waiting ones: once it is in, so are they.
-        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
-        QTRY_VERIFY_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(first)).contains("live"), timeout);
-        if (session == 1) { // delivered once only
-            QCOMPARE(inbox.bodiesFrom(bareJid(first)), QStringList{"live"});
-            QVERIFY(inbox.bodiesFrom(bareJid(ada)).isEmpty());
-            break;
-        }
-        QCOMPARE(inbox.bodiesFrom(bareJid(first)), (QStringList{"while you were out", "live"}));
-        QCOMPARE(inbox.messagesFrom(bareJid(ada)).size(), 1);
-        QCOMPARE(inbox.bodiesFrom(bareJid(ada)), QStringList{"from Ada"});
-        const QXmppMessage waited = inbox.messagesFrom(bareJid(first)).first();
-        QCOMPARE(waited.id(), QStringLiteral("w1"));
-        QCOMPARE(waited.type(), QXmppMessage::Chat);
-        QVERIFY(waited.stamp() >= before && waited.stamp() <= QDateTime::currentDateTimeUtc());
-        QVERIFY(!inbox.messagesFrom(bareJid(first)).last().stamp().isValid());
+        const auto lastSeenByBob = [&] { return bobInbox.presencesFrom(bareJid(first)).last(); };
+
+        // Each sees the other come online, from the bare address.
+        QTRY_COMPARE_WITH_TIMEOUT(aliceInbox.presencesFrom(bareJid(second)).size(), 1, timeout);
+        QCOMPARE(aliceInbox.presencesFrom(bareJid(second)).first().type(),
+                 QXmppPresence::Available);
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 1, timeout);
+        QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
+
+        alice->setClientPresence(presenceWithShow(QXmppPresence::Away));
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 2, timeout);
+        QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
+        QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Away);
+        alice->setClientPresence(presenceWithShow(QXmppPresence::Online));
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 3, timeout);
+        QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Online);
+
+        alice->disconnectFromServer();
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 4, timeout);
+        QCOMPARE(lastSeenByBob().type(), QXmppPresence::Unavailable);
+        // No presence ever carried a resource.
+        for (const QXmppPresence &presence : bobInbox.presences)
+            QVERIFY2(!presence.from().contains(QLatin1Char('/')), qPrintable(presence.from()));
     }
-}
 
-void ChatRoutingTest::offlineMessagesSurviveRestart() {
-    QTemporaryDir state;
-    ChatOptions options;
-    options.stateDir = state.filePath(QStringLiteral("chat"));
-    QVERIFY(restart(options));
-    server().sendMessageAs(first, ada, QStringLiteral("kept on disk"));
-    QVERIFY(restart(options));
-    QCOMPARE(server().messagesTo(ada), (ChatMessages{{first, QStringLiteral("kept on disk")}}));
+    void initialUnavailablePresenceIsNotAnnounced() {
+        // The app logs in with an unavailable presence and turns available only
+        // once the roster is in; its contacts must first see it available.
+        auto bob = loggedInClient(port(), second);
+        QVERIFY(bob);
+        Inbox bobInbox(bob.get());
+        auto alice = loggedInClient(port(), first, QXmppPresence(QXmppPresence::Unavailable));
+        QVERIFY(alice);
+        // A round trip through the server: afterwards the initial presence has
+        // been handled.
+        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)), QStringList{"ping"},
+                                  timeout);
+        QVERIFY(bobInbox.presencesFrom(bareJid(first)).isEmpty());
 
-    RawPeer adaPeer;
-    QVERIFY(adaPeer.logIn(port(), ada));
-    QVERIFY(adaPeer.received().contains("kept on disk")); // sent right after the bind
-    QVERIFY(adaPeer.received().contains("<delay xmlns=\"urn:xmpp:delay\" stamp=\""));
+        alice->setClientPresence(QXmppPresence(QXmppPresence::Available));
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 1, timeout);
+        QCOMPARE(bobInbox.presencesFrom(bareJid(first)).first().type(), QXmppPresence::Available);
+    }
 
-    // Delivered is delivered, also after the next restart.
-    adaPeer.abort();
-    QVERIFY(restart(options));
-    RawPeer again;
-    QVERIFY(again.logIn(port(), ada));
-    server().sendMessageAs(first, ada, QStringLiteral("live"));
-    QVERIFY(again.waitFor("live"));
-    QVERIFY(!again.received().contains("kept on disk"));
-    QCOMPARE(server().messagesTo(ada).size(), 2);
+    void loginReceivesPresenceOfOnlineContacts() {
+        server().setVirtualPresence(ada, QStringLiteral("away"));
+        server().setVirtualPresence(bea, QString());
+        auto bob = std::make_unique<QXmppClient>();
+        Inbox bobInbox(bob.get());
+        QVERIFY(connectClient(*bob,
+                              facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
 
-    // Without a state folder, a new server knows nothing.
-    QVERIFY(restart());
-    QVERIFY(server().messagesTo(ada).isEmpty());
-}
+        auto alice = std::make_unique<QXmppClient>();
+        Inbox inbox(alice.get());
+        QVERIFY(connectClient(*alice,
+                              facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first))));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
+        QCOMPARE(inbox.presencesFrom(bareJid(ada)).first().availableStatusType(),
+                 QXmppPresence::Away);
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(bea)).size(), 1, timeout);
+        QCOMPARE(inbox.presencesFrom(bareJid(bea)).first().availableStatusType(),
+                 QXmppPresence::Online);
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(second)).size(), 1, timeout);
+        QCOMPARE(inbox.presencesFrom(bareJid(second)).first().type(), QXmppPresence::Available);
+        QVERIFY(inbox.presencesFrom(bareJid(nameless)).isEmpty());
+        // Presence stays within rosters: Bob's holds Alice and Ada, not Bea.
+        QCOMPARE(bobInbox.presencesFrom(bareJid(ada)).size(), 1);
+        QVERIFY(bobInbox.presencesFrom(bareJid(bea)).isEmpty());
+    }
 
-void ChatRoutingTest::messageToNoOneIsAnswered_data() {
-    QTest::addColumn<QString>("to");
-    QTest::newRow("foreign address") << QStringLiteral("someone@elsewhere.example");
-    QTest::newRow("unknown id") << bareJid(QStringLiteral("999999"));
-}
+    void chatMessagesBothWays() {
+        QSignalSpy routed(&server(), &ChatServer::messageRouted);
+        auto alice = loggedInClient(port(), first);
+        auto bob = loggedInClient(port(), second);
+        QVERIFY(alice && bob);
+        Inbox aliceInbox(alice.get());
+        Inbox bobInbox(bob.get());
 
-void ChatRoutingTest::messageToNoOneIsAnswered() {
-    QFETCH(QString, to);
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    alice->sendPacket(chatMessage(to, QStringLiteral("hi"), QStringLiteral("q1")));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.messages.size(), 1, timeout);
-    const QXmppMessage answer = inbox.messages.first();
-    QCOMPARE(answer.type(), QXmppMessage::Error);
-    QCOMPARE(answer.error().condition(), QXmppStanza::Error::ItemNotFound);
-    QCOMPARE(answer.id(), QStringLiteral("q1"));
-    QCOMPARE(answer.from(), to);
-    QVERIFY(alice->isConnected());
-    QVERIFY(server().messagesTo(QStringLiteral("999999")).isEmpty());
-}
+        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("Hello Tamsin")));
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)), QStringList{"Hello Tamsin"},
+                                  timeout);
+        const QXmppMessage received = bobInbox.messagesFrom(bareJid(first)).first();
+        QCOMPARE(received.type(), QXmppMessage::Chat);
+        QCOMPARE(received.to(), bob->configuration().jid());
+        QVERIFY(!received.stamp().isValid()); // delivered at once: no delay
 
-void ChatRoutingTest::recordsAreBounded() {
-    ChatOptions options;
-    options.maxOfflineMessages = 5;
-    QVERIFY(restart(options));
-    for (int i = 0; i < 1005; ++i)
-        server().sendMessageAs(first, ada, QString::number(i));
-    const ChatMessages kept = server().messagesTo(ada);
-    QCOMPARE(kept.size(), 1000);
-    QCOMPARE(kept.first().second, QStringLiteral("5"));
-    QCOMPARE(kept.last().second, QStringLiteral("1004"));
-    server().sendMessageAs(first, QStringLiteral("919999"), QStringLiteral("x"));
-    QVERIFY(server().messagesTo(QStringLiteral("919999")).isEmpty());
+        // Addressed to the full address this time, with characters that need
+        // escaping.
+        bob->sendPacket(
+            chatMessage(alice->configuration().jid(), QStringLiteral("Hi <Orla> & \"all\"")));
+        QTRY_COMPARE_WITH_TIMEOUT(aliceInbox.bodiesFrom(bareJid(second)),
+                                  QStringList{"Hi <Orla> & \"all\""}, timeout);
 
-    // Of those waiting for Ada, the newest are left.
-    QXmppClient adaClient;
-    Inbox inbox(&adaClient);
-    QVERIFY(connectClient(adaClient,
-                          plainConfiguration(port(), ada, MemoryChatDirectory::passwordOf(ada))));
-    server().sendMessageAs(first, ada, QStringLiteral("live"));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(first)),
-                              (QStringList{"1000", "1001", "1002", "1003", "1004", "live"}),
-                              timeout);
-}
+        QCOMPARE(routed.count(), 2);
+        QCOMPARE(routed.at(0), (QVariantList{first, second, QStringLiteral("Hello Tamsin")}));
+        QCOMPARE(server().messagesTo(second),
+                 (ChatMessages{{first, QStringLiteral("Hello Tamsin")}}));
+        QCOMPARE(server().messagesTo(first),
+                 (ChatMessages{{second, QStringLiteral("Hi <Orla> & \"all\"")}}));
+    }
 
-void ChatRoutingTest::virtualContactPresenceAndMessages() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
+    void messageReachesEveryResource() {
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        QXmppClient phone, desk;
+        Inbox phoneInbox(&phone), deskInbox(&desk);
+        QXmppConfiguration configuration =
+            facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
+        configuration.setResource(QStringLiteral("phone"));
+        QVERIFY(connectClient(phone, configuration));
+        configuration.setResource(QStringLiteral("desk"));
+        QVERIFY(connectClient(desk, configuration));
 
-    server().setVirtualPresence(ada, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Available);
-    QVERIFY(server().onlineUsers().contains(ada));
+        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
+        QTRY_COMPARE_WITH_TIMEOUT(phoneInbox.bodiesFrom(bareJid(first)), QStringList{"to both"},
+                                  timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(deskInbox.bodiesFrom(bareJid(first)), QStringList{"to both"},
+                                  timeout);
+    }
 
-    server().setVirtualPresence(ada, QStringLiteral("away"));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 2, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().availableStatusType(), QXmppPresence::Away);
+    void typingNotificationHasNoBody() {
+        auto alice = loggedInClient(port(), first);
+        auto bob = loggedInClient(port(), second);
+        QVERIFY(alice && bob);
+        Inbox bobInbox(bob.get());
 
-    // Setting the same presence again tells no one anything new.
-    server().setVirtualPresence(ada, QStringLiteral("away"));
+        QXmppMessage typing = chatMessage(bareJid(second), QString());
+        typing.setState(QXmppMessage::Composing);
+        alice->sendPacket(typing);
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.messagesFrom(bareJid(first)).size(), 1, timeout);
+        const QXmppMessage received = bobInbox.messagesFrom(bareJid(first)).first();
+        QVERIFY(received.body().isEmpty());
+        QCOMPARE(received.state(), QXmppMessage::Composing);
+        // Typing is not a message anyone posted, nor kept for later.
+        QVERIFY(server().messagesTo(second).isEmpty());
+    }
 
-    server().sendTypingAs(ada, first, true);
-    server().sendMessageAs(ada, first, QStringLiteral("Hello from Ada"));
-    server().sendTypingAs(ada, first, false);
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.messagesFrom(bareJid(ada)).size(), 3, timeout);
-    const QList<QXmppMessage> messages = inbox.messagesFrom(bareJid(ada));
-    QCOMPARE(messages.at(0).state(), QXmppMessage::Composing);
-    QVERIFY(messages.at(0).body().isEmpty());
-    QCOMPARE(messages.at(1).body(), QStringLiteral("Hello from Ada"));
-    QCOMPARE(messages.at(1).type(), QXmppMessage::Chat);
-    QCOMPARE(messages.at(2).state(), QXmppMessage::Paused);
+    void repeatedIdDeliveredOnce() {
+        // A client that sends again after a reconnection repeats the message id.
+        auto alice = loggedInClient(port(), first);
+        auto bob = loggedInClient(port(), second);
+        QVERIFY(alice && bob);
+        Inbox bobInbox(bob.get());
+        alice->sendPacket(
+            chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
+        alice->sendPacket(
+            chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
+        // Another sender may use the same id.
+        server().sendMessageAs(ada, second, QStringLiteral("other"));
+        bob->sendPacket(chatMessage(bareJid(first), QStringLiteral("reply"), QStringLiteral("m1")));
+        alice->sendPacket(
+            chatMessage(bareJid(second), QStringLiteral("next"), QStringLiteral("m2")));
+        QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)),
+                                  (QStringList{"once", "next"}), timeout);
+        QCOMPARE(server().messagesTo(second).size(), 3);
+        QCOMPARE(server().messagesTo(first).size(), 1);
+    }
 
-    server().setVirtualPresence(ada, QStringLiteral("unavailable"));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 3, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Unavailable);
-    QVERIFY(!server().onlineUsers().contains(ada));
-}
+    void offlineMessageDeliveredOnceWithStamp() {
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("while you were out"),
+                                      QStringLiteral("w1")));
+        server().sendMessageAs(ada, second, QStringLiteral("from Ada"));
+        server().sendTypingAs(ada, second, true); // for those online only
+        QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(second).size(), 2, timeout);
 
-void ChatRoutingTest::autoReplyTypesThenAnswers() {
-    server().setVirtualPresence(bea, QString());
-    server().setAutoReply(bea, 100, QStringLiteral("Back in a minute"));
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
+        for (int session = 0; session < 2; ++session) {
+            QXmppClient bob;
+            Inbox inbox(&bob);
+            QVERIFY(connectClient(
+                bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
+            // A live message after the waiting ones: once it is in, so are they.
+            alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
+            QTRY_VERIFY_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(first)).contains("live"), timeout);
+            if (session == 1) { // delivered once only
+                QCOMPARE(inbox.bodiesFrom(bareJid(first)), QStringList{"live"});
+                QVERIFY(inbox.bodiesFrom(bareJid(ada)).isEmpty());
+                break;
+            }
+            QCOMPARE(inbox.bodiesFrom(bareJid(first)), (QStringList{"while you were out", "live"}));
+            QCOMPARE(inbox.messagesFrom(bareJid(ada)).size(), 1);
+            QCOMPARE(inbox.bodiesFrom(bareJid(ada)), QStringList{"from Ada"});
+            const QXmppMessage waited = inbox.messagesFrom(bareJid(first)).first();
+            QCOMPARE(waited.id(), QStringLiteral("w1"));
+            QCOMPARE(waited.type(), QXmppMessage::Chat);
+            QVERIFY(waited.stamp() >= before && waited.stamp() <= QDateTime::currentDateTimeUtc());
+            QVERIFY(!inbox.messagesFrom(bareJid(first)).last().stamp().isValid());
+        }
+    }
 
-    alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Are you there?")));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(bea)), QStringList{"Back in a minute"},
-                              timeout);
-    const QList<QXmppMessage> messages = inbox.messagesFrom(bareJid(bea));
-    QCOMPARE(messages.size(), 2);
-    QVERIFY(messages.first().body().isEmpty());
-    QCOMPARE(messages.first().state(), QXmppMessage::Composing);
-    QCOMPARE(server().messagesTo(bea), (ChatMessages{{first, QStringLiteral("Are you there?")}}));
+    void offlineMessagesSurviveRestart() {
+        QTemporaryDir state;
+        ChatOptions options;
+        options.stateDir = state.filePath(QStringLiteral("chat"));
+        QVERIFY(restart(options));
+        server().sendMessageAs(first, ada, QStringLiteral("kept on disk"));
+        QVERIFY(restart(options));
+        QCOMPARE(server().messagesTo(ada), (ChatMessages{{first, QStringLiteral("kept on disk")}}));
 
-    // Every message gets its answer.
-    alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Still there?")));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(bea)).size(), 2, timeout);
-}
+        RawPeer adaPeer;
+        QVERIFY(adaPeer.logIn(port(), ada));
+        QVERIFY(adaPeer.received().contains("kept on disk")); // sent right after the bind
+        QVERIFY(adaPeer.received().contains("<delay xmlns=\"urn:xmpp:delay\" stamp=\""));
 
-void ChatRoutingTest::autoReplyCanBeTurnedOff() {
-    server().setAutoReply(bea, 0, QStringLiteral("answer"));
-    server().setAutoReply(bea, 0, QString());
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("hello")));
-    QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(bea).size(), 1, timeout);
-    // Had the answer been on, its typing notification would have left before
-    // this marker.
-    server().sendMessageAs(bea, first, QStringLiteral("marker"));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.messagesFrom(bareJid(bea)).size(), 1, timeout);
-    QCOMPARE(inbox.messagesFrom(bareJid(bea)).first().body(), QStringLiteral("marker"));
-}
+        // Delivered is delivered, also after the next restart.
+        adaPeer.abort();
+        QVERIFY(restart(options));
+        RawPeer again;
+        QVERIFY(again.logIn(port(), ada));
+        server().sendMessageAs(first, ada, QStringLiteral("live"));
+        QVERIFY(again.waitFor("live"));
+        QVERIFY(!again.received().contains("kept on disk"));
+        QCOMPARE(server().messagesTo(ada).size(), 2);
 
-void ChatRoutingTest::controlInterfaceFromAnotherThread() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    alice->sendPacket(chatMessage(bareJid(ada), QStringLiteral("for the record")));
-    QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(ada).size(), 1, timeout);
+        // Without a state folder, a new server knows nothing.
+        QVERIFY(restart());
+        QVERIFY(server().messagesTo(ada).isEmpty());
+    }
 
-    // The HTTP side calls in from its worker threads through the meta-object
-    // system, by name.
-    ChatMessages recorded;
-    QStringList online;
-    bool invoked = false;
-    std::thread worker([&] {
-        ChatServer *target = &server();
-        invoked =
-            QMetaObject::invokeMethod(target, "messagesTo", Qt::BlockingQueuedConnection,
-                                      Q_RETURN_ARG(ChatMessages, recorded), Q_ARG(QString, ada)) &&
-            QMetaObject::invokeMethod(target, "onlineUsers", Qt::BlockingQueuedConnection,
-                                      Q_RETURN_ARG(QStringList, online)) &&
-            QMetaObject::invokeMethod(target, "sendMessageAs", Qt::QueuedConnection,
-                                      Q_ARG(QString, ada), Q_ARG(QString, first),
-                                      Q_ARG(QString, QStringLiteral("from a thread")));
-    });
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(ada)), QStringList{"from a thread"},
-                              timeout);
-    worker.join();
-    QVERIFY(invoked);
-    QCOMPARE(recorded, (ChatMessages{{first, QStringLiteral("for the record")}}));
-    QCOMPARE(online, QStringList{first});
-}
+    void messageToNoOneIsAnswered_data() {
+        QTest::addColumn<QString>("to");
+        QTest::newRow("foreign address") << QStringLiteral("someone@elsewhere.example");
+        QTest::newRow("unknown id") << bareJid(QStringLiteral("999999"));
+    }
+
+    void messageToNoOneIsAnswered() {
+        QFETCH(QString, to);
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Inbox inbox(alice.get());
+        alice->sendPacket(chatMessage(to, QStringLiteral("hi"), QStringLiteral("q1")));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.messages.size(), 1, timeout);
+        const QXmppMessage answer = inbox.messages.first();
+        QCOMPARE(answer.type(), QXmppMessage::Error);
+        QCOMPARE(answer.error().condition(), QXmppStanza::Error::ItemNotFound);
+        QCOMPARE(answer.id(), QStringLiteral("q1"));
+        QCOMPARE(answer.from(), to);
+        QVERIFY(alice->isConnected());
+        QVERIFY(server().messagesTo(QStringLiteral("999999")).isEmpty());
+    }
+
+    void recordsAreBounded() {
+        ChatOptions options;
+        options.maxOfflineMessages = 5;
+        QVERIFY(restart(options));
+        for (int i = 0; i < 1005; ++i)
+            server().sendMessageAs(first, ada, QString::number(i));
+        const ChatMessages kept = server().messagesTo(ada);
+        QCOMPARE(kept.size(), 1000);
+        QCOMPARE(kept.first().second, QStringLiteral("5"));
+        QCOMPARE(kept.last().second, QStringLiteral("1004"));
+        server().sendMessageAs(first, QStringLiteral("919999"), QStringLiteral("x"));
+        QVERIFY(server().messagesTo(QStringLiteral("919999")).isEmpty());
+
+        // Of those waiting for Ada, the newest are left.
+        QXmppClient adaClient;
+        Inbox inbox(&adaClient);
+        QVERIFY(connectClient(
+            adaClient, plainConfiguration(port(), ada, MemoryChatDirectory::passwordOf(ada))));
+        server().sendMessageAs(first, ada, QStringLiteral("live"));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(first)),
+                                  (QStringList{"1000", "1001", "1002", "1003", "1004", "live"}),
+                                  timeout);
+    }
+
+    void virtualContactPresenceAndMessages() {
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Inbox inbox(alice.get());
+
+        server().setVirtualPresence(ada, QString());
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
+        QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Available);
+        QVERIFY(server().onlineUsers().contains(ada));
+
+        server().setVirtualPresence(ada, QStringLiteral("away"));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 2, timeout);
+        QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().availableStatusType(),
+                 QXmppPresence::Away);
+
+        // Setting the same presence again tells no one anything new.
+        server().setVirtualPresence(ada, QStringLiteral("away"));
+
+        server().sendTypingAs(ada, first, true);
+        server().sendMessageAs(ada, first, QStringLiteral("Hello from Ada"));
+        server().sendTypingAs(ada, first, false);
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.messagesFrom(bareJid(ada)).size(), 3, timeout);
+        const QList<QXmppMessage> messages = inbox.messagesFrom(bareJid(ada));
+        QCOMPARE(messages.at(0).state(), QXmppMessage::Composing);
+        QVERIFY(messages.at(0).body().isEmpty());
+        QCOMPARE(messages.at(1).body(), QStringLiteral("Hello from Ada"));
+        QCOMPARE(messages.at(1).type(), QXmppMessage::Chat);
+        QCOMPARE(messages.at(2).state(), QXmppMessage::Paused);
+
+        server().setVirtualPresence(ada, QStringLiteral("unavailable"));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 3, timeout);
+        QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Unavailable);
+        QVERIFY(!server().onlineUsers().contains(ada));
+    }
+
+    void autoReplyTypesThenAnswers() {
+        server().setVirtualPresence(bea, QString());
+        server().setAutoReply(bea, 100, QStringLiteral("Back in a minute"));
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Inbox inbox(alice.get());
+
+        alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Are you there?")));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(bea)), QStringList{"Back in a minute"},
+                                  timeout);
+        const QList<QXmppMessage> messages = inbox.messagesFrom(bareJid(bea));
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages.first().body().isEmpty());
+        QCOMPARE(messages.first().state(), QXmppMessage::Composing);
+        QCOMPARE(server().messagesTo(bea),
+                 (ChatMessages{{first, QStringLiteral("Are you there?")}}));
+
+        // Every message gets its answer.
+        alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Still there?")));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(bea)).size(), 2, timeout);
+    }
+
+    void autoReplyCanBeTurnedOff() {
+        server().setAutoReply(bea, 0, QStringLiteral("answer"));
+        server().setAutoReply(bea, 0, QString());
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Inbox inbox(alice.get());
+        alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("hello")));
+        QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(bea).size(), 1, timeout);
+        // Had the answer been on, its typing notification would have left before
+        // this marker.
+        server().sendMessageAs(bea, first, QStringLiteral("marker"));
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.messagesFrom(bareJid(bea)).size(), 1, timeout);
+        QCOMPARE(inbox.messagesFrom(bareJid(bea)).first().body(), QStringLiteral("marker"));
+    }
+
+    void controlInterfaceFromAnotherThread() {
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Inbox inbox(alice.get());
+        alice->sendPacket(chatMessage(bareJid(ada), QStringLiteral("for the record")));
+        QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(ada).size(), 1, timeout);
+
+        // The HTTP side calls in from its worker threads through the meta-object
+        // system, by name.
+        ChatMessages recorded;
+        QStringList online;
+        bool invoked = false;
+        std::thread worker([&] {
+            ChatServer *target = &server();
+            invoked = QMetaObject::invokeMethod(target, "messagesTo", Qt::BlockingQueuedConnection,
+                                                Q_RETURN_ARG(ChatMessages, recorded),
+                                                Q_ARG(QString, ada)) &&
+                      QMetaObject::invokeMethod(target, "onlineUsers", Qt::BlockingQueuedConnection,
+                                                Q_RETURN_ARG(QStringList, online)) &&
+                      QMetaObject::invokeMethod(target, "sendMessageAs", Qt::QueuedConnection,
+                                                Q_ARG(QString, ada), Q_ARG(QString, first),
+                                                Q_ARG(QString, QStringLiteral("from a thread")));
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(ada)), QStringList{"from a thread"},
+                                  timeout);
+        worker.join();
+        QVERIFY(invoked);
+        QCOMPARE(recorded, (ChatMessages{{first, QStringLiteral("for the record")}}));
+        QCOMPARE(online, QStringList{first});
+    }
+};
 
 QTEST_GUILESS_MAIN(ChatRoutingTest)
 #include "tst_chatrouting.moc"
