@@ -233,7 +233,7 @@ int main(int argc, char **argv) {
             sentinelA->sendPacket(QXmppMessage(QString(), bareJid(second), body));
             QElapsedTimer wait;
             wait.start();
-            while (!sentinelInbox.bodiesFrom(bareJid(first)).contains(body)) {
+            while (!sentinelInbox.bodiesFrom(first).contains(body)) {
                 if (wait.elapsed() > 10000 || !sentinelA->isConnected() ||
                     !sentinelB->isConnected()) {
                     std::fprintf(stderr,

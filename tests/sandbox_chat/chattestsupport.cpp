@@ -110,27 +110,25 @@ Inbox::Inbox(QXmppClient *client) {
             [this](const QXmppPresence &presence) { presences.append(presence); });
 }
 
-QList<QXmppMessage> Inbox::messagesFrom(const QString &jid) const {
-    QList<QXmppMessage> result;
-    for (const QXmppMessage &message : messages) {
-        if (message.from() == jid)
-            result.append(message);
-    }
+template <typename Stanza>
+static QList<Stanza> stanzasFrom(const QList<Stanza> &stanzas, const QString &userId) {
+    QList<Stanza> result;
+    std::copy_if(stanzas.cbegin(), stanzas.cend(), std::back_inserter(result),
+                 [&](const Stanza &stanza) { return stanza.from() == bareJid(userId); });
     return result;
 }
 
-QList<QXmppPresence> Inbox::presencesFrom(const QString &jid) const {
-    QList<QXmppPresence> result;
-    for (const QXmppPresence &presence : presences) {
-        if (presence.from() == jid)
-            result.append(presence);
-    }
-    return result;
+QList<QXmppMessage> Inbox::messagesFrom(const QString &userId) const {
+    return stanzasFrom(messages, userId);
 }
 
-QStringList Inbox::bodiesFrom(const QString &jid) const {
+QList<QXmppPresence> Inbox::presencesFrom(const QString &userId) const {
+    return stanzasFrom(presences, userId);
+}
+
+QStringList Inbox::bodiesFrom(const QString &userId) const {
     QStringList result;
-    for (const QXmppMessage &message : messagesFrom(jid)) {
+    for (const QXmppMessage &message : messagesFrom(userId)) {
         if (!message.body().isEmpty())
             result.append(message.body());
     }

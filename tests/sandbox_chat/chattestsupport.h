@@ -21,6 +21,8 @@ inline const QString ada = QLatin1String(MemoryChatDirectory::ada);
 inline const QString nameless = QLatin1String(MemoryChatDirectory::nameless);
 inline const QString bea = QLatin1String(MemoryChatDirectory::bea);
 constexpr int timeout = 10000;
+#define TRY_COMPARE(actual, expected) QTRY_COMPARE_WITH_TIMEOUT(actual, expected, ChatTest::timeout)
+#define TRY_VERIFY(condition) QTRY_VERIFY_WITH_TIMEOUT(condition, ChatTest::timeout)
 
 QString bareJid(const QString &userId);
 QXmppMessage chatMessage(const QString &to, const QString &body, const QString &id = QString());
@@ -74,10 +76,11 @@ public:
     QList<QXmppMessage> messages;
     QList<QXmppPresence> presences;
 
-    QList<QXmppMessage> messagesFrom(const QString &jid) const;
-    QList<QXmppPresence> presencesFrom(const QString &jid) const;
-    // Message bodies from `jid`, empty ones (typing notifications) left out.
-    QStringList bodiesFrom(const QString &jid) const;
+    // What came from a person's bare address.
+    QList<QXmppMessage> messagesFrom(const QString &userId) const;
+    QList<QXmppPresence> presencesFrom(const QString &userId) const;
+    // Message bodies, empty ones (typing notifications) left out.
+    QStringList bodiesFrom(const QString &userId) const;
 };
 
 // A bare TCP peer that speaks the XMPP stream by hand, for what a well-behaved

@@ -20,7 +20,7 @@ private slots:
         auto client = loggedInClient(port(), first);
         QVERIFY(client);
         QCOMPARE(client->configuration().jidBare(), bareJid(first));
-        QTRY_VERIFY_WITH_TIMEOUT(server().onlineUsers().contains(first), timeout);
+        TRY_VERIFY(server().onlineUsers().contains(first));
     }
 
     void loginRefused_data() {
@@ -198,7 +198,7 @@ private slots:
                                   &QXmppRosterManager::rosterReceived);
         QVERIFY(connectClient(client,
                               facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first))));
-        QTRY_COMPARE_WITH_TIMEOUT(rosterReceived.count(), 1, timeout);
+        TRY_COMPARE(rosterReceived.count(), 1);
 
         QXmppRosterManager *roster = client.findExtension<QXmppRosterManager>();
         QStringList jids = roster->getRosterBareJids();
