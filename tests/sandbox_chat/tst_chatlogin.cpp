@@ -60,65 +60,44 @@ private slots:
         RawPeer peer;
         QVERIFY(peer.open(port()));
         QVERIFY(peer.received().contains("X-FACEBOOK-PLATFORM"));
-
-        const auto challengeQuery = [&peer]() {
+        // Asks for a challenge: its method and nonce.
+        const auto challenge = [&peer] {
+            peer.mark();
+            peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' "
+                      "mechanism='X-FACEBOOK-PLATFORM'/>");
+            peer.waitFor("</challenge>");
             const QByteArray data = peer.sinceMark();
-            const int start = data.indexOf("<challenge");
-            const int textStart = data.indexOf('>', start) + 1;
-            const int end = data.indexOf("</challenge>", textStart);
-            return QUrlQuery(
-                QString::fromUtf8(QByteArray::fromBase64(data.mid(textStart, end - textStart))));
+            const int start = data.indexOf('>', data.indexOf("<challenge")) + 1;
+            const QUrlQuery query(QString::fromUtf8(QByteArray::fromBase64(
+                data.mid(start, data.indexOf("</challenge>", start) - start))));
+            return qMakePair(query.queryItemValue("method"), query.queryItemValue("nonce"));
         };
-        const auto response = [](const QString &method, const QString &nonce,
-                                 const QString &token) {
+        // Answers with this method and nonce; true once the server says `expected`.
+        const auto answered = [&peer](const QPair<QString, QString> &echo,
+                                      const QByteArray &expected) {
             QUrlQuery query;
-            query.addQueryItem(QStringLiteral("access_token"), token);
-            query.addQueryItem(QStringLiteral("api_key"),
-                               QLatin1String(MemoryChatDirectory::appId));
-            query.addQueryItem(QStringLiteral("call_id"), QString());
-            query.addQueryItem(QStringLiteral("method"), method);
-            query.addQueryItem(QStringLiteral("nonce"), nonce);
-            query.addQueryItem(QStringLiteral("v"), QStringLiteral("1.0"));
-            return "<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>" +
-                   query.query().toUtf8().toBase64() + "</response>";
+            for (const auto &[key, value] :
+                 {qMakePair(QString("access_token"), MemoryChatDirectory::tokenOf(first)),
+                  qMakePair(QString("api_key"), QString(MemoryChatDirectory::appId)),
+                  qMakePair(QString("call_id"), QString()),
+                  qMakePair(QString("method"), echo.first),
+                  qMakePair(QString("nonce"), echo.second),
+                  qMakePair(QString("v"), QString("1.0"))})
+                query.addQueryItem(key, value);
+            peer.mark();
+            peer.send("<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>" +
+                      query.query().toUtf8().toBase64() + "</response>");
+            return peer.waitFor(expected);
         };
-        const QString token = MemoryChatDirectory::tokenOf(first);
 
-        peer.mark();
-        peer.send(
-            "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='X-FACEBOOK-PLATFORM'/>");
-        QVERIFY(peer.waitFor("</challenge>"));
-        QUrlQuery challenge = challengeQuery();
-        QVERIFY(challenge.hasQueryItem(QStringLiteral("method")));
-        const QString nonce = challenge.queryItemValue(QStringLiteral("nonce"));
-        QVERIFY(!nonce.isEmpty());
-
-        peer.mark();
-        peer.send(response(challenge.queryItemValue(QStringLiteral("method")),
-                           QStringLiteral("0123456789abcdef"), token));
-        QVERIFY(peer.waitFor("</failure>"));
-        QVERIFY(peer.sinceMark().contains("<not-authorized/>"));
-
+        const auto one = challenge();
+        QVERIFY(!one.first.isEmpty() && !one.second.isEmpty());
+        QVERIFY(answered({one.first, "0123456789abcdef"}, "<not-authorized/>"));
         // A new exchange gets a new nonce; the old one no longer counts.
-        peer.mark();
-        peer.send(
-            "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='X-FACEBOOK-PLATFORM'/>");
-        QVERIFY(peer.waitFor("</challenge>"));
-        challenge = challengeQuery();
-        QVERIFY(challenge.queryItemValue(QStringLiteral("nonce")) != nonce);
-        peer.mark();
-        peer.send(response(challenge.queryItemValue(QStringLiteral("method")), nonce, token));
-        QVERIFY(peer.waitFor("</failure>"));
-
-        peer.mark();
-        peer.send(
-            "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='X-FACEBOOK-PLATFORM'/>");
-        QVERIFY(peer.waitFor("</challenge>"));
-        challenge = challengeQuery();
-        peer.mark();
-        peer.send(response(challenge.queryItemValue(QStringLiteral("method")),
-                           challenge.queryItemValue(QStringLiteral("nonce")), token));
-        QVERIFY(peer.waitFor("<success"));
+        const auto two = challenge();
+        QVERIFY(two.second != one.second);
+        QVERIFY(answered({two.first, one.second}, "<not-authorized/>"));
+        QVERIFY(answered(challenge(), "<success"));
     }
 
     void plainLogin_data() {
