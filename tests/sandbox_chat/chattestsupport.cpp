@@ -205,8 +205,7 @@ bool RawPeer::logIn(quint16 port, const QString &userId, const QString &resource
            logInWithPlain(userId, MemoryChatDirectory::passwordOf(userId), resource);
 }
 
-bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
-                             const QString &resource) {
+bool RawPeer::authenticate(const QString &authcid, const QString &password) {
     mark();
     send(header());
     if (!waitFor("</stream:features>"))
@@ -217,7 +216,12 @@ bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
         return false;
     mark();
     send(header());
-    if (!waitFor("</stream:features>"))
+    return waitFor("</stream:features>");
+}
+
+bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
+                             const QString &resource) {
+    if (!authenticate(authcid, password))
         return false;
     mark();
     send("<iq type='set' id='bind1'><bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'><resource>" +

@@ -107,6 +107,8 @@ public:
 
     static QByteArray header(const QString &domain = QLatin1String(MemoryChatDirectory::domain));
     static QByteArray plainAuth(const QString &authcid, const QString &password);
+    // Header, PLAIN and the restart; true once the new features are in.
+    bool authenticate(const QString &authcid, const QString &password);
     // Header, PLAIN, restart, bind and session; true once bound.
     bool logInWithPlain(const QString &authcid, const QString &password,
                         const QString &resource = QStringLiteral("raw"));

@@ -154,12 +154,8 @@ private slots:
 
     void generatedResourceWhenNoneRequested() {
         RawPeer peer;
-        QVERIFY(peer.open(port()));
-        peer.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
-        QVERIFY(peer.waitFor("<success"));
-        peer.mark();
-        peer.send(RawPeer::header());
-        QVERIFY(peer.waitFor("</stream:features>"));
+        QVERIFY(peer.connectTo(port()));
+        QVERIFY(peer.authenticate(ada, MemoryChatDirectory::passwordOf(ada)));
         QVERIFY(peer.sinceMark().contains("urn:ietf:params:xml:ns:xmpp-bind"));
         peer.mark();
         peer.send("<iq type='set' id='b'><bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'/></iq>");

@@ -69,12 +69,8 @@ private slots:
 
     void stanzaBeforeBinding() {
         RawPeer peer;
-        QVERIFY(peer.open(port()));
-        peer.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
-        QVERIFY(peer.waitFor("<success"));
-        peer.mark();
-        peer.send(RawPeer::header());
-        QVERIFY(peer.waitFor("</stream:features>"));
+        QVERIFY(peer.connectTo(port()));
+        QVERIFY(peer.authenticate(ada, MemoryChatDirectory::passwordOf(ada)));
         peer.send(chatTo(first, "no address yet"));
         QVERIFY(peer.waitFor("</stream:error>"));
         QVERIFY(peer.sinceMark().contains("<not-authorized"));
@@ -224,9 +220,8 @@ private slots:
         RawPeer silent;
         QVERIFY(silent.connectTo(port()));
         RawPeer unbound;
-        QVERIFY(unbound.open(port()));
-        unbound.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
-        QVERIFY(unbound.waitFor("<success"));
+        QVERIFY(unbound.connectTo(port()));
+        QVERIFY(unbound.authenticate(ada, MemoryChatDirectory::passwordOf(ada)));
 
         for (RawPeer *peer : {&silent, &unbound}) {
             QVERIFY(peer->waitFor("<connection-timeout"));
