@@ -3,6 +3,7 @@
 #include "chatjid.h"
 #include "chatlogging.h"
 #include "statefile.h"
+#include "statewriter.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -40,6 +41,16 @@ ChatStore::ChatStore(const QString &folder, int maxRecorded, int maxOffline)
     , m_maxRecorded(maxRecorded)
     , m_maxOffline(maxOffline) {
     load();
+    if (!m_folder.isEmpty())
+        m_writer = std::make_unique<StateWriter>();
+}
+
+ChatStore::~ChatStore() = default;
+
+ChatMessages ChatStore::received(const QString &to) const {
+    if (m_writer)
+        m_writer->flush(); // what is read back survives a crash
+    return m_received.value(to);
 }
 
 void ChatStore::add(const QString &to, const QString &from, const QString &body,
@@ -99,14 +110,17 @@ void ChatStore::load() {
 }
 
 void ChatStore::save(const QString &userId) const {
-    if (m_folder.isEmpty())
+    if (!m_writer)
         return;
-    QJsonArray received, offline;
-    for (const auto &pair : m_received.value(userId))
-        received.append(QJsonArray{pair.first, pair.second});
-    for (const OfflineMessage &message : m_offline.value(userId))
-        offline.append(toJson(message));
-    const QJsonObject state{{"received", received}, {"offline", offline}};
-    StateFile::write(QDir(m_folder).filePath(userId + QStringLiteral(".json")),
-                     QJsonDocument(state).toJson(QJsonDocument::Compact));
+    const ChatMessages received = m_received.value(userId);
+    const QList<OfflineMessage> queue = m_offline.value(userId);
+    m_writer->write(QDir(m_folder).filePath(userId + QStringLiteral(".json")), [received, queue] {
+        QJsonArray receivedJson, offlineJson;
+        for (const auto &pair : received)
+            receivedJson.append(QJsonArray{pair.first, pair.second});
+        for (const OfflineMessage &message : queue)
+            offlineJson.append(toJson(message));
+        const QJsonObject state{{"received", receivedJson}, {"offline", offlineJson}};
+        return QJsonDocument(state).toJson(QJsonDocument::Compact);
+    });
 }
