@@ -110,6 +110,11 @@ Inbox::Inbox(QXmppClient *client) {
             [this](const QXmppPresence &presence) { presences.append(presence); });
 }
 
+bool Session::logIn(quint16 port, const QString &userId, const QXmppPresence &initialPresence) {
+    return connectClient(*this, facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId)),
+                         initialPresence);
+}
+
 template <typename Stanza>
 static QList<Stanza> stanzasFrom(const QList<Stanza> &stanzas, const QString &userId) {
     QList<Stanza> result;

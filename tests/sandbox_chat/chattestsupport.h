@@ -83,6 +83,16 @@ public:
     QStringList bodiesFrom(const QString &userId) const;
 };
 
+// A QXmpp client that keeps everything it receives, from before it connects.
+class Session : public QXmppClient {
+    Q_OBJECT
+public:
+    Inbox inbox{this};
+    // Logs in as a person of the default world with their token.
+    bool logIn(quint16 port, const QString &userId,
+               const QXmppPresence &initialPresence = QXmppPresence());
+};
+
 // A bare TCP peer that speaks the XMPP stream by hand, for what a well-behaved
 // client library never sends.
 class RawPeer : public QObject {

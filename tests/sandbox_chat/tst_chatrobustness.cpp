@@ -89,16 +89,15 @@ private slots:
     }
 
     void oversizeStanza() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
         RawPeer peer;
         QVERIFY(peer.logIn(port(), ada));
         // Just under the limit goes through.
         const QByteArray fits(900 * 1024, 'a');
         peer.send(chatTo(first, fits));
-        TRY_COMPARE(inbox.bodiesFrom(ada).size(), 1);
-        QCOMPARE(inbox.bodiesFrom(ada).first().size(), fits.size());
+        TRY_COMPARE(alice.inbox.bodiesFrom(ada).size(), 1);
+        QCOMPARE(alice.inbox.bodiesFrom(ada).first().size(), fits.size());
 
         peer.send("<message type='chat' to='" + bareJid(first).toUtf8() + "'><body>");
         for (int i = 0; i < 24; ++i)
@@ -106,7 +105,7 @@ private slots:
         QVERIFY(peer.waitFor("</stream:error>"));
         QVERIFY(peer.sinceMark().contains("<policy-violation"));
         QVERIFY(peer.waitForDisconnected());
-        QCOMPARE(inbox.bodiesFrom(ada).size(), 1);
+        QCOMPARE(alice.inbox.bodiesFrom(ada).size(), 1);
         verifyServerServes();
     }
 
@@ -125,36 +124,34 @@ private slots:
             peer.abort();
         }
 
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
         // A bound peer vanishes without a word, half a stanza sent: what came
         // before it counts, the half nothing, and its contacts see it go.
         RawPeer bound;
         QVERIFY(bound.logIn(port(), ada));
         bound.send("<presence/><message type='chat' to='-100001@chat.sandbox.test'><bo");
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 1);
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
         bound.abort();
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 2);
-        QCOMPARE(inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
         QCOMPARE(server().onlineUsers(), QStringList{first});
         verifyServerServes();
-        QVERIFY(inbox.messagesFrom(ada).isEmpty());
+        QVERIFY(alice.inbox.messagesFrom(ada).isEmpty());
     }
 
     void clientClosesStream() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
         RawPeer peer;
         QVERIFY(peer.logIn(port(), ada));
         peer.send("<presence/>");
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 1);
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
         peer.send("</stream:stream>");
         QVERIFY(peer.waitFor("</stream:stream>"));
         QVERIFY(peer.waitForDisconnected());
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 2);
-        QCOMPARE(inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
     }
 
     void tooManyFailedLogins() {
@@ -316,9 +313,8 @@ private slots:
     }
 
     void floodOfStanzas() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
         RawPeer flooder;
         QVERIFY(flooder.logIn(port(), ada));
 
@@ -331,8 +327,8 @@ private slots:
         flooder.send(flood);
         // Others are served while the flood is worked through.
         verifyServerServes();
-        QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(ada).size(), count, 60000);
-        QCOMPARE(inbox.bodiesFrom(ada).last(), QString::number(count - 1));
+        QTRY_COMPARE_WITH_TIMEOUT(alice.inbox.bodiesFrom(ada).size(), count, 60000);
+        QCOMPARE(alice.inbox.bodiesFrom(ada).last(), QString::number(count - 1));
         QVERIFY(flooder.isConnected());
     }
 
@@ -357,12 +353,11 @@ private:
     void verifyServerServes() {
         auto alice = loggedInClient(port(), first);
         QVERIFY(alice);
-        auto bob = loggedInClient(port(), second);
-        QVERIFY(bob);
-        Inbox inbox(bob.get());
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
         QXmppMessage message(QString(), bareJid(second), QStringLiteral("still here"));
         alice->sendPacket(message);
-        TRY_COMPARE(inbox.bodiesFrom(first), QStringList{"still here"});
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), QStringList{"still here"});
     }
 };
 

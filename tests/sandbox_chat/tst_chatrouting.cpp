@@ -24,100 +24,90 @@ class ChatRoutingTest : public ServerTest {
 
 private slots:
     void presenceReachesContactsFromBareJid() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox aliceInbox(alice.get());
-        auto bob = std::make_unique<QXmppClient>();
-        Inbox bobInbox(bob.get());
-        QVERIFY(connectClient(*bob,
-                              facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
-        const auto lastSeenByBob = [&] { return bobInbox.presencesFrom(first).last(); };
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
+        const auto lastSeenByBob = [&] { return bob.inbox.presencesFrom(first).last(); };
 
         // Each sees the other come online, from the bare address.
-        TRY_COMPARE(aliceInbox.presencesFrom(second).size(), 1);
-        QCOMPARE(aliceInbox.presencesFrom(second).first().type(), QXmppPresence::Available);
-        TRY_COMPARE(bobInbox.presencesFrom(first).size(), 1);
+        TRY_COMPARE(alice.inbox.presencesFrom(second).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(second).first().type(), QXmppPresence::Available);
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 1);
         QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
 
-        alice->setClientPresence(presenceWithShow(QXmppPresence::Away));
-        TRY_COMPARE(bobInbox.presencesFrom(first).size(), 2);
+        alice.setClientPresence(presenceWithShow(QXmppPresence::Away));
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 2);
         QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
         QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Away);
-        alice->setClientPresence(presenceWithShow(QXmppPresence::Online));
-        TRY_COMPARE(bobInbox.presencesFrom(first).size(), 3);
+        alice.setClientPresence(presenceWithShow(QXmppPresence::Online));
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 3);
         QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Online);
 
-        alice->disconnectFromServer();
-        TRY_COMPARE(bobInbox.presencesFrom(first).size(), 4);
+        alice.disconnectFromServer();
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 4);
         QCOMPARE(lastSeenByBob().type(), QXmppPresence::Unavailable);
         // No presence ever carried a resource.
-        for (const QXmppPresence &presence : bobInbox.presences)
+        for (const QXmppPresence &presence : bob.inbox.presences)
             QVERIFY2(!presence.from().contains(QLatin1Char('/')), qPrintable(presence.from()));
     }
 
     void initialUnavailablePresenceIsNotAnnounced() {
         // The app logs in with an unavailable presence and turns available only
         // once the roster is in; its contacts must first see it available.
-        auto bob = loggedInClient(port(), second);
-        QVERIFY(bob);
-        Inbox bobInbox(bob.get());
-        auto alice = loggedInClient(port(), first, QXmppPresence(QXmppPresence::Unavailable));
-        QVERIFY(alice);
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
+        Session alice;
+        QVERIFY(alice.logIn(port(), first, QXmppPresence(QXmppPresence::Unavailable)));
         // A round trip through the server: afterwards the initial presence has
         // been handled.
-        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
-        TRY_COMPARE(bobInbox.bodiesFrom(first), QStringList{"ping"});
-        QVERIFY(bobInbox.presencesFrom(first).isEmpty());
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), QStringList{"ping"});
+        QVERIFY(bob.inbox.presencesFrom(first).isEmpty());
 
-        alice->setClientPresence(QXmppPresence(QXmppPresence::Available));
-        TRY_COMPARE(bobInbox.presencesFrom(first).size(), 1);
-        QCOMPARE(bobInbox.presencesFrom(first).first().type(), QXmppPresence::Available);
+        alice.setClientPresence(QXmppPresence(QXmppPresence::Available));
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 1);
+        QCOMPARE(bob.inbox.presencesFrom(first).first().type(), QXmppPresence::Available);
     }
 
     void loginReceivesPresenceOfOnlineContacts() {
         server().setVirtualPresence(ada, QStringLiteral("away"));
         server().setVirtualPresence(bea, QString());
-        auto bob = std::make_unique<QXmppClient>();
-        Inbox bobInbox(bob.get());
-        QVERIFY(connectClient(*bob,
-                              facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
 
-        auto alice = std::make_unique<QXmppClient>();
-        Inbox inbox(alice.get());
-        QVERIFY(connectClient(*alice,
-                              facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first))));
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 1);
-        QCOMPARE(inbox.presencesFrom(ada).first().availableStatusType(), QXmppPresence::Away);
-        TRY_COMPARE(inbox.presencesFrom(bea).size(), 1);
-        QCOMPARE(inbox.presencesFrom(bea).first().availableStatusType(), QXmppPresence::Online);
-        TRY_COMPARE(inbox.presencesFrom(second).size(), 1);
-        QCOMPARE(inbox.presencesFrom(second).first().type(), QXmppPresence::Available);
-        QVERIFY(inbox.presencesFrom(nameless).isEmpty());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(ada).first().availableStatusType(), QXmppPresence::Away);
+        TRY_COMPARE(alice.inbox.presencesFrom(bea).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(bea).first().availableStatusType(),
+                 QXmppPresence::Online);
+        TRY_COMPARE(alice.inbox.presencesFrom(second).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(second).first().type(), QXmppPresence::Available);
+        QVERIFY(alice.inbox.presencesFrom(nameless).isEmpty());
         // Presence stays within rosters: Bob's holds Alice and Ada, not Bea.
-        QCOMPARE(bobInbox.presencesFrom(ada).size(), 1);
-        QVERIFY(bobInbox.presencesFrom(bea).isEmpty());
+        QCOMPARE(bob.inbox.presencesFrom(ada).size(), 1);
+        QVERIFY(bob.inbox.presencesFrom(bea).isEmpty());
     }
 
     void chatMessagesBothWays() {
         QSignalSpy routed(&server(), &ChatServer::messageRouted);
-        auto alice = loggedInClient(port(), first);
-        auto bob = loggedInClient(port(), second);
-        QVERIFY(alice && bob);
-        Inbox aliceInbox(alice.get());
-        Inbox bobInbox(bob.get());
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
 
-        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("Hello Tamsin")));
-        TRY_COMPARE(bobInbox.bodiesFrom(first), QStringList{"Hello Tamsin"});
-        const QXmppMessage received = bobInbox.messagesFrom(first).first();
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("Hello Tamsin")));
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), QStringList{"Hello Tamsin"});
+        const QXmppMessage received = bob.inbox.messagesFrom(first).first();
         QCOMPARE(received.type(), QXmppMessage::Chat);
-        QCOMPARE(received.to(), bob->configuration().jid());
+        QCOMPARE(received.to(), bob.configuration().jid());
         QVERIFY(!received.stamp().isValid()); // delivered at once: no delay
 
         // Addressed to the full address this time, with characters that need
         // escaping.
-        bob->sendPacket(
-            chatMessage(alice->configuration().jid(), QStringLiteral("Hi <Orla> & \"all\"")));
-        TRY_COMPARE(aliceInbox.bodiesFrom(second), QStringList{"Hi <Orla> & \"all\""});
+        bob.sendPacket(
+            chatMessage(alice.configuration().jid(), QStringLiteral("Hi <Orla> & \"all\"")));
+        TRY_COMPARE(alice.inbox.bodiesFrom(second), QStringList{"Hi <Orla> & \"all\""});
 
         QCOMPARE(routed.count(), 2);
         QCOMPARE(routed.at(0), (QVariantList{first, second, QStringLiteral("Hello Tamsin")}));
@@ -130,8 +120,7 @@ private slots:
     void messageReachesEveryResource() {
         auto alice = loggedInClient(port(), first);
         QVERIFY(alice);
-        QXmppClient phone, desk;
-        Inbox phoneInbox(&phone), deskInbox(&desk);
+        Session phone, desk;
         QXmppConfiguration configuration =
             facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
         configuration.setResource(QStringLiteral("phone"));
@@ -140,21 +129,19 @@ private slots:
         QVERIFY(connectClient(desk, configuration));
 
         alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
-        TRY_COMPARE(phoneInbox.bodiesFrom(first), QStringList{"to both"});
-        TRY_COMPARE(deskInbox.bodiesFrom(first), QStringList{"to both"});
+        TRY_COMPARE(phone.inbox.bodiesFrom(first), QStringList{"to both"});
+        TRY_COMPARE(desk.inbox.bodiesFrom(first), QStringList{"to both"});
     }
 
     void typingNotificationHasNoBody() {
-        auto alice = loggedInClient(port(), first);
-        auto bob = loggedInClient(port(), second);
-        QVERIFY(alice && bob);
-        Inbox bobInbox(bob.get());
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
 
         QXmppMessage typing = chatMessage(bareJid(second), QString());
         typing.setState(QXmppMessage::Composing);
-        alice->sendPacket(typing);
-        TRY_COMPARE(bobInbox.messagesFrom(first).size(), 1);
-        const QXmppMessage received = bobInbox.messagesFrom(first).first();
+        alice.sendPacket(typing);
+        TRY_COMPARE(bob.inbox.messagesFrom(first).size(), 1);
+        const QXmppMessage received = bob.inbox.messagesFrom(first).first();
         QVERIFY(received.body().isEmpty());
         QCOMPARE(received.state(), QXmppMessage::Composing);
         // Typing is not a message anyone posted, nor kept for later.
@@ -163,20 +150,18 @@ private slots:
 
     void repeatedIdDeliveredOnce() {
         // A client that sends again after a reconnection repeats the message id.
-        auto alice = loggedInClient(port(), first);
-        auto bob = loggedInClient(port(), second);
-        QVERIFY(alice && bob);
-        Inbox bobInbox(bob.get());
-        alice->sendPacket(
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
+        alice.sendPacket(
             chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
-        alice->sendPacket(
+        alice.sendPacket(
             chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
         // Another sender may use the same id.
         server().sendMessageAs(ada, second, QStringLiteral("other"));
-        bob->sendPacket(chatMessage(bareJid(first), QStringLiteral("reply"), QStringLiteral("m1")));
-        alice->sendPacket(
+        bob.sendPacket(chatMessage(bareJid(first), QStringLiteral("reply"), QStringLiteral("m1")));
+        alice.sendPacket(
             chatMessage(bareJid(second), QStringLiteral("next"), QStringLiteral("m2")));
-        TRY_COMPARE(bobInbox.bodiesFrom(first), (QStringList{"once", "next"}));
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), (QStringList{"once", "next"}));
         QCOMPARE(server().messagesTo(second).size(), 3);
         QCOMPARE(server().messagesTo(first).size(), 1);
     }
@@ -192,26 +177,25 @@ private slots:
         TRY_COMPARE(server().messagesTo(second).size(), 2);
 
         for (int session = 0; session < 2; ++session) {
-            QXmppClient bob;
-            Inbox inbox(&bob);
+            Session bob;
             QVERIFY(connectClient(
                 bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
             // A live message after the waiting ones: once it is in, so are they.
             alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
-            TRY_VERIFY(inbox.bodiesFrom(first).contains("live"));
+            TRY_VERIFY(bob.inbox.bodiesFrom(first).contains("live"));
             if (session == 1) { // delivered once only
-                QCOMPARE(inbox.bodiesFrom(first), QStringList{"live"});
-                QVERIFY(inbox.bodiesFrom(ada).isEmpty());
+                QCOMPARE(bob.inbox.bodiesFrom(first), QStringList{"live"});
+                QVERIFY(bob.inbox.bodiesFrom(ada).isEmpty());
                 break;
             }
-            QCOMPARE(inbox.bodiesFrom(first), (QStringList{"while you were out", "live"}));
-            QCOMPARE(inbox.messagesFrom(ada).size(), 1);
-            QCOMPARE(inbox.bodiesFrom(ada), QStringList{"from Ada"});
-            const QXmppMessage waited = inbox.messagesFrom(first).first();
+            QCOMPARE(bob.inbox.bodiesFrom(first), (QStringList{"while you were out", "live"}));
+            QCOMPARE(bob.inbox.messagesFrom(ada).size(), 1);
+            QCOMPARE(bob.inbox.bodiesFrom(ada), QStringList{"from Ada"});
+            const QXmppMessage waited = bob.inbox.messagesFrom(first).first();
             QCOMPARE(waited.id(), QStringLiteral("w1"));
             QCOMPARE(waited.type(), QXmppMessage::Chat);
             QVERIFY(waited.stamp() >= before && waited.stamp() <= QDateTime::currentDateTimeUtc());
-            QVERIFY(!inbox.messagesFrom(first).last().stamp().isValid());
+            QVERIFY(!bob.inbox.messagesFrom(first).last().stamp().isValid());
         }
     }
 
@@ -252,17 +236,16 @@ private slots:
 
     void messageToNoOneIsAnswered() {
         QFETCH(QString, to);
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
-        alice->sendPacket(chatMessage(to, QStringLiteral("hi"), QStringLiteral("q1")));
-        TRY_COMPARE(inbox.messages.size(), 1);
-        const QXmppMessage answer = inbox.messages.first();
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(to, QStringLiteral("hi"), QStringLiteral("q1")));
+        TRY_COMPARE(alice.inbox.messages.size(), 1);
+        const QXmppMessage answer = alice.inbox.messages.first();
         QCOMPARE(answer.type(), QXmppMessage::Error);
         QCOMPARE(answer.error().condition(), QXmppStanza::Error::ItemNotFound);
         QCOMPARE(answer.id(), QStringLiteral("q1"));
         QCOMPARE(answer.from(), to);
-        QVERIFY(alice->isConnected());
+        QVERIFY(alice.isConnected());
         QVERIFY(server().messagesTo(QStringLiteral("999999")).isEmpty());
     }
 
@@ -280,28 +263,26 @@ private slots:
         QVERIFY(server().messagesTo(QStringLiteral("919999")).isEmpty());
 
         // Of those waiting for Ada, the newest are left.
-        QXmppClient adaClient;
-        Inbox inbox(&adaClient);
+        Session adaClient;
         QVERIFY(connectClient(
             adaClient, plainConfiguration(port(), ada, MemoryChatDirectory::passwordOf(ada))));
         server().sendMessageAs(first, ada, QStringLiteral("live"));
-        TRY_COMPARE(inbox.bodiesFrom(first),
+        TRY_COMPARE(adaClient.inbox.bodiesFrom(first),
                     (QStringList{"1000", "1001", "1002", "1003", "1004", "live"}));
     }
 
     void virtualContactPresenceAndMessages() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
 
         server().setVirtualPresence(ada, QString());
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 1);
-        QCOMPARE(inbox.presencesFrom(ada).last().type(), QXmppPresence::Available);
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Available);
         QVERIFY(server().onlineUsers().contains(ada));
 
         server().setVirtualPresence(ada, QStringLiteral("away"));
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 2);
-        QCOMPARE(inbox.presencesFrom(ada).last().availableStatusType(), QXmppPresence::Away);
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().availableStatusType(), QXmppPresence::Away);
 
         // Setting the same presence again tells no one anything new.
         server().setVirtualPresence(ada, QStringLiteral("away"));
@@ -309,8 +290,8 @@ private slots:
         server().sendTypingAs(ada, first, true);
         server().sendMessageAs(ada, first, QStringLiteral("Hello from Ada"));
         server().sendTypingAs(ada, first, false);
-        TRY_COMPARE(inbox.messagesFrom(ada).size(), 3);
-        const QList<QXmppMessage> messages = inbox.messagesFrom(ada);
+        TRY_COMPARE(alice.inbox.messagesFrom(ada).size(), 3);
+        const QList<QXmppMessage> messages = alice.inbox.messagesFrom(ada);
         QCOMPARE(messages.at(0).state(), QXmppMessage::Composing);
         QVERIFY(messages.at(0).body().isEmpty());
         QCOMPARE(messages.at(1).body(), QStringLiteral("Hello from Ada"));
@@ -318,21 +299,20 @@ private slots:
         QCOMPARE(messages.at(2).state(), QXmppMessage::Paused);
 
         server().setVirtualPresence(ada, QStringLiteral("unavailable"));
-        TRY_COMPARE(inbox.presencesFrom(ada).size(), 3);
-        QCOMPARE(inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 3);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
         QVERIFY(!server().onlineUsers().contains(ada));
     }
 
     void autoReplyTypesThenAnswers() {
         server().setVirtualPresence(bea, QString());
         server().setAutoReply(bea, 100, QStringLiteral("Back in a minute"));
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
 
-        alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Are you there?")));
-        TRY_COMPARE(inbox.bodiesFrom(bea), QStringList{"Back in a minute"});
-        const QList<QXmppMessage> messages = inbox.messagesFrom(bea);
+        alice.sendPacket(chatMessage(bareJid(bea), QStringLiteral("Are you there?")));
+        TRY_COMPARE(alice.inbox.bodiesFrom(bea), QStringList{"Back in a minute"});
+        const QList<QXmppMessage> messages = alice.inbox.messagesFrom(bea);
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages.first().body().isEmpty());
         QCOMPARE(messages.first().state(), QXmppMessage::Composing);
@@ -340,30 +320,28 @@ private slots:
                  (ChatMessages{{first, QStringLiteral("Are you there?")}}));
 
         // Every message gets its answer.
-        alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Still there?")));
-        TRY_COMPARE(inbox.bodiesFrom(bea).size(), 2);
+        alice.sendPacket(chatMessage(bareJid(bea), QStringLiteral("Still there?")));
+        TRY_COMPARE(alice.inbox.bodiesFrom(bea).size(), 2);
     }
 
     void autoReplyCanBeTurnedOff() {
         server().setAutoReply(bea, 0, QStringLiteral("answer"));
         server().setAutoReply(bea, 0, QString());
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
-        alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("hello")));
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(bareJid(bea), QStringLiteral("hello")));
         TRY_COMPARE(server().messagesTo(bea).size(), 1);
         // Had the answer been on, its typing notification would have left before
         // this marker.
         server().sendMessageAs(bea, first, QStringLiteral("marker"));
-        TRY_COMPARE(inbox.messagesFrom(bea).size(), 1);
-        QCOMPARE(inbox.messagesFrom(bea).first().body(), QStringLiteral("marker"));
+        TRY_COMPARE(alice.inbox.messagesFrom(bea).size(), 1);
+        QCOMPARE(alice.inbox.messagesFrom(bea).first().body(), QStringLiteral("marker"));
     }
 
     void controlInterfaceFromAnotherThread() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Inbox inbox(alice.get());
-        alice->sendPacket(chatMessage(bareJid(ada), QStringLiteral("for the record")));
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(bareJid(ada), QStringLiteral("for the record")));
         TRY_COMPARE(server().messagesTo(ada).size(), 1);
 
         // The HTTP side calls in from its worker threads through the meta-object
@@ -382,7 +360,7 @@ private slots:
                                                 Q_ARG(QString, ada), Q_ARG(QString, first),
                                                 Q_ARG(QString, QStringLiteral("from a thread")));
         });
-        TRY_COMPARE(inbox.bodiesFrom(ada), QStringList{"from a thread"});
+        TRY_COMPARE(alice.inbox.bodiesFrom(ada), QStringList{"from a thread"});
         worker.join();
         QVERIFY(invoked);
         QCOMPARE(recorded, (ChatMessages{{first, QStringLiteral("for the record")}}));
