@@ -137,13 +137,14 @@ int main(int argc, char **argv) {
     QRandomGenerator random(seed);
     std::printf("seed %u, at most %d s and %d rounds\n", seed, seconds, maxRounds);
 
-    Server server;
+    ChatOptions options;
+    options.loginTimeoutMs = 2000;
+    Server server(options);
     if (!server.start()) {
         std::fprintf(stderr, "cannot listen\n");
         return 1;
     }
     const quint16 port = server.server.port();
-    server.server.setLoginTimeout(2000);
     server.server.setAutoReply(QLatin1String(MemoryChatDirectory::bea), 0, QStringLiteral("auto"));
 
     const QString first = QLatin1String(MemoryChatDirectory::firstUser);
@@ -232,7 +233,7 @@ int main(int argc, char **argv) {
             sentinelA->sendPacket(QXmppMessage(QString(), bareJid(second), body));
             QElapsedTimer wait;
             wait.start();
-            while (!sentinelInbox.bodiesFrom(bareJid(first)).contains(body)) {
+            while (!sentinelInbox.bodiesFrom(first).contains(body)) {
                 if (wait.elapsed() > 10000 || !sentinelA->isConnected() ||
                     !sentinelB->isConnected()) {
                     std::fprintf(stderr,

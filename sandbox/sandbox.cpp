@@ -1,5 +1,6 @@
 #include "sandbox.h"
 
+#include "chatpeople.h"
 #include "controlapi.h"
 #include "graphapi.h"
 #include "httpserver.h"
@@ -24,6 +25,7 @@
 #include <QMutexLocker>
 #include <QSaveFile>
 #include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
@@ -93,6 +95,8 @@ Sandbox::Sandbox(SandboxOptions options)
 #endif
     m_control = std::make_unique<ControlApi>(*m_world, chat);
     m_http = std::make_unique<HttpServer>([this](const ApiRequest &req) { return dispatch(req); });
+    m_worldWrites = std::make_unique<QThreadPool>();
+    m_worldWrites->setMaxThreadCount(1);
 }
 
 Sandbox::~Sandbox() {
@@ -122,8 +126,15 @@ bool Sandbox::start(quint16 httpPort, quint16 xmppPort, QString *error) {
         return false;
     }
 #ifdef KELVO_SANDBOX_WITH_CHAT
-    m_chat = new ChatServer(m_world.get(), chatDomain(), this);
-    connect(m_chat, &ChatServer::messageRouted, this, &Sandbox::recordChatMessage);
+    ChatOptions chatOptions;
+    if (!m_options.stateDir.isEmpty())
+        chatOptions.stateDir = QDir(m_options.stateDir).filePath(QStringLiteral("chat"));
+    m_chatPeople = std::make_unique<ChatPeople>(*m_world);
+    m_chat = new ChatServer(m_chatPeople.get(), chatDomain(), chatOptions, this);
+    connect(m_chat, &ChatServer::messageRouted, this,
+            [this](const QString &from, const QString &to, const QString &body) {
+                m_worldWrites->start([=] { recordChatMessage(from, to, body); });
+            });
     if (!m_chat->listen(QHostAddress::LocalHost, xmppPort)) {
         if (error)
             *error = QStringLiteral("XMPP: cannot listen on 127.0.0.1:%1 (%2)")
@@ -156,6 +167,7 @@ void Sandbox::stop() {
     }
     delete m_chat;
     m_chat = nullptr;
+    m_worldWrites->waitForDone();
 }
 
 bool Sandbox::isRunning() const {
@@ -264,7 +276,8 @@ void Sandbox::startDemoLife() {
     }
 #endif
     m_demoTimer = new QTimer(this);
-    connect(m_demoTimer, &QTimer::timeout, this, &Sandbox::demoTick);
+    connect(m_demoTimer, &QTimer::timeout, this,
+            [this] { m_worldWrites->start([this] { demoTick(); }); });
     m_demoTimer->start(demoIntervalMs);
 }
 

@@ -13,12 +13,14 @@ class ControlApi;
 class PictureStore;
 class HttpServer;
 class QTimer;
+class QThreadPool;
 class ChatServer;
+class ChatPeople;
 struct ApiRequest;
 struct ApiResponse;
 
 struct SandboxOptions {
-    QString stateDir;      // where issued tokens are kept between runs; empty: nowhere
+    QString stateDir;      // where tokens and chat messages are kept between runs; empty: nowhere
     bool demoLife = false; // friends online, automatic replies, new notifications now and then
     QDate today = QDate::currentDate();
 };
@@ -75,6 +77,11 @@ private:
     std::unique_ptr<WebPages> m_web;
     std::unique_ptr<ControlApi> m_control;
     std::unique_ptr<HttpServer> m_http;
+    // Writes to the world from this thread (chat messages joining inbox
+    // threads, demo notifications), one at a time and in order, so that the
+    // chat server here never waits for the world's lock.
+    std::unique_ptr<QThreadPool> m_worldWrites;
+    std::unique_ptr<ChatPeople> m_chatPeople;
     ChatServer *m_chat = nullptr;
     QTimer *m_demoTimer = nullptr;
     int m_demoTicks = 0;

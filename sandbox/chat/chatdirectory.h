@@ -3,9 +3,9 @@
 #include <QList>
 #include <QString>
 
-// What the sandbox chat server needs to know about the fictional world. The
-// world implements it; every method may be called on the chat server's thread
-// while HTTP worker threads change the world, so implementations lock.
+// What the sandbox chat server needs to know about the fictional world. Every
+// method is called on the chat server's thread, most of them while routing,
+// so implementations answer without waiting for other threads' work.
 struct ChatContact {
     QString userId; // numeric id, without the leading "-"
     QString name;   // may be empty: one roster contact has no name
@@ -24,4 +24,7 @@ public:
     virtual bool checkPassword(const QString &userId, const QString &password) const = 0;
     // The contacts on a user's roster.
     virtual QList<ChatContact> rosterOf(const QString &userId) const = 0;
+    // Whether a person has this id; messages to anyone else are refused. By
+    // default, anyone with a contact.
+    virtual bool isPerson(const QString &userId) const { return !rosterOf(userId).isEmpty(); }
 };

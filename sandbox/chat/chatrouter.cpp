@@ -6,16 +6,16 @@
 #include "chatsasl.h"
 #include "chatstream.h"
 
+#include <QDateTime>
 #include <QTimer>
 #include <QXmppMessage.h>
 #include <algorithm>
 
 namespace {
 
-// Messages kept per addressee for reading back; older ones are dropped.
-constexpr int maxRecordedMessages = 1000;
-constexpr int maxRecordedAddressees = 10000;
 constexpr int maxAutoReplyDelayMs = 60 * 1000;
+// Message ids remembered per sender to drop repeats.
+constexpr size_t recentIdsPerSender = 256;
 
 bool containsContact(const QList<ChatContact> &roster, const QString &userId) {
     return std::any_of(roster.cbegin(), roster.cend(),
@@ -24,10 +24,13 @@ bool containsContact(const QList<ChatContact> &roster, const QString &userId) {
 
 } // namespace
 
-ChatRouter::ChatRouter(const ChatDirectory *directory, const QString &domain, QObject *parent)
+ChatRouter::ChatRouter(const ChatDirectory *directory, const QString &domain,
+                       const ChatOptions &options, QObject *parent)
     : QObject(parent)
     , m_directory(directory)
-    , m_domain(domain) {}
+    , m_domain(domain)
+    , m_maxSessionsPerUser(options.maxSessionsPerUser)
+    , m_store(options.stateDir, options.maxRecordedMessages, options.maxOfflineMessages) {}
 
 QString ChatRouter::bind(ChatStream *stream, const QString &userId,
                          const QString &requestedResource) {
@@ -36,6 +39,13 @@ QString ChatRouter::bind(ChatStream *stream, const QString &userId,
     // The newest connection wins: an older one under the same address is
     // most likely a dead connection the client has already given up on.
     const QList<ChatStream *> existing = m_sessions.value(userId);
+    const auto replaced = std::count_if(existing.cbegin(), existing.cend(), [&](ChatStream *other) {
+        return other->resource() == resource;
+    });
+    if (existing.size() - replaced >= m_maxSessionsPerUser) {
+        qCWarning(lcSandboxChat) << userId << "has" << existing.size() << "sessions; no more";
+        return {};
+    }
     for (ChatStream *other : existing) {
         if (other->resource() == resource)
             other->closeWithError(QStringLiteral("conflict"),
@@ -53,6 +63,26 @@ void ChatRouter::startSession(ChatStream *stream) {
         if (presence.available)
             stream->sendStanza(presenceStanza(contact.userId, presence, stream->fullJid()));
     }
+    deliverOffline(stream);
+}
+
+void ChatRouter::deliverOffline(ChatStream *stream) {
+    const QList<OfflineMessage> waiting = m_store.takeOffline(stream->userId());
+    for (const OfflineMessage &offline : waiting) {
+        QXmppMessage message;
+        message.setType(QXmppMessage::Chat);
+        message.setId(offline.id);
+        message.setFrom(ChatJid::bare(offline.from, m_domain));
+        message.setTo(stream->fullJid());
+        message.setBody(offline.body);
+        message.setSubject(offline.subject);
+        message.setThread(offline.thread);
+        message.setStamp(offline.stamp); // a <delay/> with the time it was sent
+        stream->sendStanza(message);
+    }
+    if (!waiting.isEmpty())
+        qCInfo(lcSandboxChat) << waiting.size() << "offline messages delivered to"
+                              << stream->userId();
 }
 
 void ChatRouter::updatePresence(ChatStream *stream) {
@@ -124,21 +154,56 @@ QXmppPresence ChatRouter::presenceStanza(const QString &fromUserId, const ChatPr
     return stanza;
 }
 
-void ChatRouter::route(const QString &fromUserId, const QString &toUserId,
+bool ChatRouter::route(const QString &fromUserId, const QString &toUserId,
                        const QXmppMessage &message) {
-    routeMessage(fromUserId, toUserId, message, true);
+    return routeMessage(fromUserId, toUserId, message, true);
 }
 
-void ChatRouter::routeMessage(const QString &fromUserId, const QString &toUserId,
+bool ChatRouter::routeMessage(const QString &fromUserId, const QString &toUserId,
                               const QXmppMessage &message, bool mayAnswer) {
+    if (!m_directory->isPerson(toUserId))
+        return false;
     const QString body = message.body();
-    if (!body.isEmpty()) {
-        record(fromUserId, toUserId, body);
-        emit messageRouted(fromUserId, toUserId, body);
+    if (body.isEmpty()) { // typing notifications are for those online only
+        deliver(fromUserId, toUserId, message);
+        return true;
     }
+    if (!isFirstSeen(fromUserId, message.id())) {
+        qCDebug(lcSandboxChat) << "repeated message from" << fromUserId << "dropped";
+        return true;
+    }
+    // Delivered first: keeping and telling others may take longer.
+    const bool online = m_sessions.contains(toUserId);
     deliver(fromUserId, toUserId, message);
-    if (mayAnswer && !body.isEmpty() && m_autoReplies.contains(toUserId) && toUserId != fromUserId)
+    OfflineMessage offline;
+    if (!online) {
+        offline.from = fromUserId;
+        offline.id = message.id();
+        offline.body = body;
+        offline.subject = message.subject();
+        offline.thread = message.thread();
+        offline.stamp = QDateTime::currentDateTimeUtc();
+    }
+    m_store.add(toUserId, fromUserId, body, online ? nullptr : &offline);
+    emit messageRouted(fromUserId, toUserId, body);
+    if (mayAnswer && m_autoReplies.contains(toUserId) && toUserId != fromUserId)
         scheduleAutoReply(toUserId, fromUserId);
+    return true;
+}
+
+bool ChatRouter::isFirstSeen(const QString &fromUserId, const QString &id) {
+    if (id.isEmpty())
+        return true;
+    RecentIds &recent = m_recentIds[fromUserId];
+    if (recent.ids.contains(id))
+        return false;
+    recent.ids.insert(id);
+    recent.order.push_back(id);
+    if (recent.order.size() > recentIdsPerSender) {
+        recent.ids.remove(recent.order.front());
+        recent.order.pop_front();
+    }
+    return true;
 }
 
 void ChatRouter::deliver(const QString &fromUserId, const QString &toUserId, QXmppMessage message) {
@@ -150,17 +215,6 @@ void ChatRouter::deliver(const QString &fromUserId, const QString &toUserId, QXm
         message.setTo(stream->fullJid());
         stream->sendStanza(message);
     }
-}
-
-void ChatRouter::record(const QString &fromUserId, const QString &toUserId, const QString &body) {
-    // Any numeric address is accepted, so the number of addressees is capped too.
-    if (!m_messages.contains(toUserId) && m_messages.size() >= maxRecordedAddressees)
-        return;
-    QList<QPair<QString, QString>> &messages = m_messages[toUserId];
-    messages.append({fromUserId, body});
-    if (messages.size() > maxRecordedMessages)
-        messages.erase(messages.begin(),
-                       messages.begin() + (messages.size() - maxRecordedMessages));
 }
 
 void ChatRouter::scheduleAutoReply(const QString &contactId, const QString &userId) {
@@ -227,10 +281,6 @@ void ChatRouter::setAutoReply(const QString &userId, int delayMs, const QString 
         return;
     }
     m_autoReplies.insert(userId, {std::clamp(delayMs, 0, maxAutoReplyDelayMs), text});
-}
-
-QList<QPair<QString, QString>> ChatRouter::messagesTo(const QString &userId) const {
-    return m_messages.value(userId);
 }
 
 QStringList ChatRouter::onlineUsers() const {

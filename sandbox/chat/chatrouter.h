@@ -1,5 +1,8 @@
 #pragma once
 
+#include "chatoptions.h"
+#include "chatstore.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -7,6 +10,8 @@
 #include <QSet>
 #include <QStringList>
 #include <QXmppPresence.h>
+
+#include <deque>
 
 class ChatDirectory;
 class ChatStream;
@@ -26,36 +31,42 @@ struct ChatPresence {
 
 // The shared side of the chat server: who is connected under which address,
 // what their contacts see of them, and where messages go. Contacts see a
-// person's presence and messages from the person's bare address. People
-// without a connection can be given a presence, messages and an automatic
-// answer ("virtual" contacts), for tests and demos.
+// person's presence and messages from the person's bare address. A message
+// for a person without a session waits for their next one. People without a
+// connection can be given a presence, messages and an automatic answer
+// ("virtual" contacts), for tests and demos.
 class ChatRouter : public QObject {
     Q_OBJECT
 public:
-    ChatRouter(const ChatDirectory *directory, const QString &domain, QObject *parent = nullptr);
+    ChatRouter(const ChatDirectory *directory, const QString &domain, const ChatOptions &options,
+               QObject *parent = nullptr);
 
     const ChatDirectory &directory() const { return *m_directory; }
     QString domain() const { return m_domain; }
 
     // Registers a stream under `userId` and returns its resource: the one
     // asked for if it is acceptable, otherwise a generated one. An older
-    // stream bound to the same address is closed with a conflict.
+    // stream bound to the same address is closed with a conflict. Returns an
+    // empty string, binding nothing, when the person has too many sessions.
     QString bind(ChatStream *stream, const QString &userId, const QString &requestedResource);
-    // A freshly bound stream receives the presence of its online contacts.
+    // A freshly bound stream receives the presence of its online contacts and
+    // the messages that waited for it.
     void startSession(ChatStream *stream);
     // The stream's own presence changed.
     void updatePresence(ChatStream *stream);
     // The stream is gone; its user may now appear unavailable.
     void streamEnded(ChatStream *stream);
-    // Hands a message from `fromUserId` to every connection of `toUserId`,
-    // records its body and triggers an automatic answer if one is set.
-    void route(const QString &fromUserId, const QString &toUserId, const QXmppMessage &message);
+    // Hands a message from `fromUserId` to every connection of `toUserId` (or
+    // keeps it for their next session), records its body and triggers an
+    // automatic answer if one is set. A message whose (sender, id) was seen
+    // lately goes nowhere. False when `toUserId` is no one.
+    bool route(const QString &fromUserId, const QString &toUserId, const QXmppMessage &message);
 
     // "" (available), "away", "xa", "dnd" or "chat" show the person as
     // online with that status; "unavailable" takes them off-line.
     void setVirtualPresence(const QString &userId, const QString &show);
     void setAutoReply(const QString &userId, int delayMs, const QString &text);
-    QList<QPair<QString, QString>> messagesTo(const QString &userId) const;
+    ChatMessages messagesTo(const QString &userId) const { return m_store.received(userId); }
     QStringList onlineUsers() const;
 
 signals:
@@ -72,15 +83,18 @@ private:
     void announce(const QString &userId);
     QXmppPresence presenceStanza(const QString &fromUserId, const ChatPresence &presence,
                                  const QString &toJid) const;
-    void routeMessage(const QString &fromUserId, const QString &toUserId,
+    bool routeMessage(const QString &fromUserId, const QString &toUserId,
                       const QXmppMessage &message, bool mayAnswer);
+    // True the first time (sender, id) comes along, and for messages without an id.
+    bool isFirstSeen(const QString &fromUserId, const QString &id);
     void deliver(const QString &fromUserId, const QString &toUserId, QXmppMessage message);
-    void record(const QString &fromUserId, const QString &toUserId, const QString &body);
+    void deliverOffline(ChatStream *stream);
     void scheduleAutoReply(const QString &contactId, const QString &userId);
     QString generatedResource(const QString &userId) const;
 
     const ChatDirectory *m_directory;
     QString m_domain;
+    int m_maxSessionsPerUser;
     // Bound streams by user id, oldest first.
     QHash<QString, QList<ChatStream *>> m_sessions;
     // When each stream last changed its presence, to prefer the newest.
@@ -91,5 +105,11 @@ private:
     QHash<QString, ChatPresence> m_announced;
     QHash<QString, AutoReply> m_autoReplies;
     QSet<QPair<QString, QString>> m_pendingReplies;
-    QHash<QString, QList<QPair<QString, QString>>> m_messages;
+    ChatStore m_store;
+    // The latest message ids of each sender, oldest first, to drop repeats.
+    struct RecentIds {
+        std::deque<QString> order;
+        QSet<QString> ids;
+    };
+    QHash<QString, RecentIds> m_recentIds;
 };

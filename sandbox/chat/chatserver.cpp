@@ -8,14 +8,11 @@
 #include <QTcpSocket>
 #include <QXmppMessage.h>
 
-namespace {
-// Enough for every test and demo; past it a new connection is turned away.
-constexpr int maxConnections = 256;
-} // namespace
-
-ChatServer::ChatServer(const ChatDirectory *directory, const QString &domain, QObject *parent)
+ChatServer::ChatServer(const ChatDirectory *directory, const QString &domain,
+                       const ChatOptions &options, QObject *parent)
     : QObject(parent)
-    , m_router(directory, domain) {
+    , m_options(options)
+    , m_router(directory, domain, options) {
     qRegisterMetaType<ChatMessages>("ChatMessages");
     connect(&m_server, &QTcpServer::newConnection, this, &ChatServer::acceptConnections);
     connect(&m_router, &ChatRouter::messageRouted, this, &ChatServer::messageRouted);
@@ -56,10 +53,6 @@ QString ChatServer::errorString() const {
 
 QString ChatServer::domain() const {
     return m_router.domain();
-}
-
-void ChatServer::setLoginTimeout(int milliseconds) {
-    m_loginTimeoutMs = milliseconds;
 }
 
 void ChatServer::setVirtualPresence(const QString &userId, const QString &show) {
@@ -104,15 +97,22 @@ QStringList ChatServer::onlineUsers() const {
 
 void ChatServer::acceptConnections() {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        if (m_connections >= maxConnections) {
+        if (m_connections < m_options.maxConnections) {
+            ++m_connections;
+            auto *stream = new ChatStream(socket, &m_router, m_options, this);
+            connect(stream, &QObject::destroyed, this, [this] { --m_connections; });
+        } else if (m_refused < m_options.maxConnections) {
+            // The peer learns why: a stream header and a stream error.
             qCWarning(lcSandboxChat) << "too many connections; turning one away";
-            socket->abort();
+            ++m_refused;
+            auto *stream = new ChatStream(socket, &m_router, m_options, this);
+            connect(stream, &QObject::destroyed, this, [this] { --m_refused; });
+            stream->closeWithError(QStringLiteral("resource-constraint"),
+                                   QStringLiteral("too many connections"));
+        } else {
+            socket->abort(); // a flood: not even a word
             socket->deleteLater();
-            continue;
         }
-        ++m_connections;
-        auto *stream = new ChatStream(socket, &m_router, m_loginTimeoutMs, this);
-        connect(stream, &QObject::destroyed, this, [this] { --m_connections; });
     }
 }
 

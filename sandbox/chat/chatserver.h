@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chatoptions.h"
 #include "chatrouter.h"
 
 #include <QHostAddress>
@@ -11,16 +12,14 @@
 
 class ChatDirectory;
 
-// (sender id, body) pairs. The alias also gives the type a name that
-// QMetaObject::invokeMethod can be called with: Q_RETURN_ARG(ChatMessages, x).
-using ChatMessages = QList<QPair<QString, QString>>;
-
 // The sandbox's XMPP chat server (client-to-server streams, no TLS) on a
 // loopback address. People log in with SASL X-FACEBOOK-PLATFORM (a Graph
 // access token the directory knows, and the application id) or PLAIN (a
 // fictional person's numeric id and password). A bound session is
 // "-<id>@<domain>/<resource>"; its roster comes from the directory; contacts'
-// presences and chat messages reach it from their bare addresses.
+// presences and chat messages reach it from their bare addresses; messages
+// for someone without a session wait for their next one (ChatOptions has the
+// limits and where messages are kept across restarts).
 //
 // The public slots are the control interface for tests and demos. They may be
 // called from other threads only through QMetaObject::invokeMethod (queued or
@@ -30,7 +29,7 @@ class ChatServer : public QObject {
 public:
     // `directory` must outlive the server.
     explicit ChatServer(const ChatDirectory *directory, const QString &domain,
-                        QObject *parent = nullptr);
+                        const ChatOptions &options = {}, QObject *parent = nullptr);
     ~ChatServer() override;
 
 public slots:
@@ -41,15 +40,13 @@ public slots:
     quint16 port() const;
     QString errorString() const;
     QString domain() const;
-    // How long a connection may take to log in and bind a resource before it
-    // is closed (default 30 s); applies to connections accepted afterwards.
-    void setLoginTimeout(int milliseconds);
 
     // Shows a person without a connection of their own to everyone who has
     // them on their roster: show "" (available), "away", "xa", "dnd" or
     // "chat"; "unavailable" takes them off-line again.
     void setVirtualPresence(const QString &userId, const QString &show);
-    // A chat message from `fromUserId` to every connection of `toUserId`.
+    // A chat message from `fromUserId` to every connection of `toUserId`, or
+    // for their next session.
     void sendMessageAs(const QString &fromUserId, const QString &toUserId, const QString &body);
     // A typing notification (composing, or paused when `composing` is false).
     void sendTypingAs(const QString &fromUserId, const QString &toUserId, bool composing);
@@ -57,24 +54,25 @@ public slots:
     // notification and, `delayMs` later, `text`. An empty text turns it off.
     void setAutoReply(const QString &userId, int delayMs, const QString &text);
     // Every message body sent to `userId` (by connected people or through
-    // sendMessageAs), oldest first, as (sender id, body); the last 1000 are kept.
+    // sendMessageAs), oldest first, as (sender id, body); the last
+    // ChatOptions::maxRecordedMessages are kept.
     ChatMessages messagesTo(const QString &userId) const;
     // People with at least one bound connection and people shown online
     // through setVirtualPresence, sorted.
     QStringList onlineUsers() const;
 
 signals:
-    // A message with a body was handed on (or recorded, if its addressee had
-    // no connection).
+    // A message with a body was handed on or kept for its addressee.
     void messageRouted(QString fromUserId, QString toUserId, QString body);
 
 private:
     void acceptConnections();
     void dropConnections();
 
+    ChatOptions m_options;
     QTcpServer m_server;
     ChatRouter m_router;
     QString m_error;
-    int m_loginTimeoutMs = 30 * 1000;
     int m_connections = 0;
+    int m_refused = 0; // turned away, still saying why
 };

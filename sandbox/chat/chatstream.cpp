@@ -3,6 +3,7 @@
 #include "chatdirectory.h"
 #include "chatjid.h"
 #include "chatlogging.h"
+#include "chatoptions.h"
 #include "chatrouter.h"
 #include "chatsasl.h"
 
@@ -44,7 +45,8 @@ QByteArray serialized(const QXmppStanza &stanza) {
 
 } // namespace
 
-ChatStream::ChatStream(QTcpSocket *socket, ChatRouter *router, int loginTimeoutMs, QObject *parent)
+ChatStream::ChatStream(QTcpSocket *socket, ChatRouter *router, const ChatOptions &options,
+                       QObject *parent)
     : QObject(parent)
     , m_socket(socket)
     , m_router(router)
@@ -54,11 +56,15 @@ ChatStream::ChatStream(QTcpSocket *socket, ChatRouter *router, int loginTimeoutM
     connect(socket, &QTcpSocket::readyRead, this, &ChatStream::readIncoming);
     connect(socket, &QTcpSocket::disconnected, this, &ChatStream::onDisconnected);
 
-    m_loginTimer.setSingleShot(true);
-    connect(&m_loginTimer, &QTimer::timeout, this,
-            [this] { closeWithError(QStringLiteral("connection-timeout")); });
-    if (loginTimeoutMs > 0)
-        m_loginTimer.start(loginTimeoutMs);
+    for (QTimer *timer : {&m_loginTimer, &m_idleTimer}) {
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this,
+                [this] { closeWithError(QStringLiteral("connection-timeout")); });
+    }
+    if (options.loginTimeoutMs > 0)
+        m_loginTimer.start(options.loginTimeoutMs);
+    if (options.idleTimeoutMs > 0)
+        m_idleTimer.start(options.idleTimeoutMs);
 
     if (socket->state() != QAbstractSocket::ConnectedState)
         QMetaObject::invokeMethod(this, &ChatStream::onDisconnected, Qt::QueuedConnection);
@@ -109,6 +115,8 @@ void ChatStream::readIncoming() {
     const QByteArray data = m_socket->read(readSliceBytes);
     if (data.isEmpty())
         return;
+    if (m_idleTimer.isActive())
+        m_idleTimer.start();
     m_parser.addData(data);
     processEvents();
     if (m_state != State::Closed && m_socket && m_socket->bytesAvailable() > 0 &&
@@ -240,8 +248,15 @@ void ChatStream::handleBind(const QDomElement &element) {
     QXmppBindIq request;
     request.parse(element);
     m_resource = m_router->bind(this, m_userId, request.resource());
+    if (m_resource.isEmpty()) {
+        sendIqError(element, QXmppStanza::Error::Wait, QXmppStanza::Error::ResourceConstraint);
+        closeWithError(QStringLiteral("policy-violation"),
+                       QStringLiteral("too many sessions of one person"));
+        return;
+    }
     m_state = State::Bound;
     m_loginTimer.stop();
+    m_idleTimer.stop();
 
     QXmppBindIq result;
     result.setType(QXmppIq::Result);
@@ -259,14 +274,7 @@ void ChatStream::handleMessage(const QDomElement &element) {
         return; // errors, group chat and headlines have no one to go to here
     const QString to = ChatJid::userIdOf(message.to(), m_router->domain());
     if (to.isEmpty()) {
-        QXmppMessage error;
-        error.setType(QXmppMessage::Error);
-        error.setId(message.id());
-        error.setFrom(message.to());
-        error.setTo(fullJid());
-        error.setError(
-            QXmppStanza::Error(QXmppStanza::Error::Cancel, QXmppStanza::Error::ItemNotFound));
-        sendStanza(error);
+        sendNotFound(message);
         return;
     }
     // Only what the chat needs is passed on. Unknown extensions are left out:
@@ -280,7 +288,19 @@ void ChatStream::handleMessage(const QDomElement &element) {
     routed.setSubject(message.subject());
     routed.setThread(message.thread());
     routed.setState(message.state());
-    m_router->route(m_userId, to, routed);
+    if (!m_router->route(m_userId, to, routed))
+        sendNotFound(message);
+}
+
+void ChatStream::sendNotFound(const QXmppMessage &message) {
+    QXmppMessage error;
+    error.setType(QXmppMessage::Error);
+    error.setId(message.id());
+    error.setFrom(message.to());
+    error.setTo(fullJid());
+    error.setError(
+        QXmppStanza::Error(QXmppStanza::Error::Cancel, QXmppStanza::Error::ItemNotFound));
+    sendStanza(error);
 }
 
 void ChatStream::handlePresence(const QDomElement &element) {
@@ -353,6 +373,7 @@ void ChatStream::finish() {
         return;
     m_state = State::Closed;
     m_loginTimer.stop();
+    m_idleTimer.stop();
     m_router->streamEnded(this);
     if (m_socket) {
         QTimer::singleShot(closeGraceMs, m_socket, &QTcpSocket::abort);

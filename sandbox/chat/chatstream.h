@@ -8,7 +8,9 @@
 #include <QXmppPresence.h>
 
 class ChatRouter;
+struct ChatOptions;
 class QDomElement;
+class QXmppMessage;
 class QTcpSocket;
 class QXmppIq;
 class QXmppStanza;
@@ -21,7 +23,7 @@ class QXmppStanza;
 class ChatStream : public QObject {
     Q_OBJECT
 public:
-    ChatStream(QTcpSocket *socket, ChatRouter *router, int loginTimeoutMs,
+    ChatStream(QTcpSocket *socket, ChatRouter *router, const ChatOptions &options,
                QObject *parent = nullptr);
     ~ChatStream() override;
 
@@ -51,6 +53,8 @@ private:
     void handleIq(const QDomElement &element);
     void handleBind(const QDomElement &element);
     void handleMessage(const QDomElement &element);
+    // Tells the sender that no one has the address `message` went to.
+    void sendNotFound(const QXmppMessage &message);
     void handlePresence(const QDomElement &element);
 
     void acceptPlain(const QByteArray &message);
@@ -82,4 +86,6 @@ private:
     QString m_resource;
     QXmppPresence m_presence{QXmppPresence::Unavailable};
     QTimer m_loginTimer;
+    // Restarted by every byte until the stream is bound.
+    QTimer m_idleTimer;
 };

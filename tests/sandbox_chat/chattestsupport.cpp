@@ -27,11 +27,32 @@ QString bareJid(const QString &userId) {
            QLatin1String(MemoryChatDirectory::domain);
 }
 
-Server::Server()
-    : server(&directory, QLatin1String(MemoryChatDirectory::domain)) {}
+QXmppMessage chatMessage(const QString &to, const QString &body, const QString &id) {
+    QXmppMessage message(QString(), to, body);
+    message.setType(QXmppMessage::Chat);
+    message.setId(id);
+    return message;
+}
+
+Server::Server(const ChatOptions &options)
+    : server(&directory, QLatin1String(MemoryChatDirectory::domain), options) {}
 
 bool Server::start() {
     return server.listen(QHostAddress::LocalHost, 0);
+}
+
+bool ServerTest::restart(const ChatOptions &options) {
+    m_server.reset(); // before the new one reads the state the old one left
+    m_server = std::make_unique<Server>(options);
+    return m_server->start();
+}
+
+void ServerTest::init() {
+    QVERIFY2(restart(), qPrintable(server().errorString()));
+}
+
+void ServerTest::cleanup() {
+    m_server.reset();
 }
 
 static QXmppConfiguration baseConfiguration(quint16 port) {
@@ -89,27 +110,30 @@ Inbox::Inbox(QXmppClient *client) {
             [this](const QXmppPresence &presence) { presences.append(presence); });
 }
 
-QList<QXmppMessage> Inbox::messagesFrom(const QString &jid) const {
-    QList<QXmppMessage> result;
-    for (const QXmppMessage &message : messages) {
-        if (message.from() == jid)
-            result.append(message);
-    }
+bool Session::logIn(quint16 port, const QString &userId, const QXmppPresence &initialPresence) {
+    return connectClient(*this, facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId)),
+                         initialPresence);
+}
+
+template <typename Stanza>
+static QList<Stanza> stanzasFrom(const QList<Stanza> &stanzas, const QString &userId) {
+    QList<Stanza> result;
+    std::copy_if(stanzas.cbegin(), stanzas.cend(), std::back_inserter(result),
+                 [&](const Stanza &stanza) { return stanza.from() == bareJid(userId); });
     return result;
 }
 
-QList<QXmppPresence> Inbox::presencesFrom(const QString &jid) const {
-    QList<QXmppPresence> result;
-    for (const QXmppPresence &presence : presences) {
-        if (presence.from() == jid)
-            result.append(presence);
-    }
-    return result;
+QList<QXmppMessage> Inbox::messagesFrom(const QString &userId) const {
+    return stanzasFrom(messages, userId);
 }
 
-QStringList Inbox::bodiesFrom(const QString &jid) const {
+QList<QXmppPresence> Inbox::presencesFrom(const QString &userId) const {
+    return stanzasFrom(presences, userId);
+}
+
+QStringList Inbox::bodiesFrom(const QString &userId) const {
     QStringList result;
-    for (const QXmppMessage &message : messagesFrom(jid)) {
+    for (const QXmppMessage &message : messagesFrom(userId)) {
         if (!message.body().isEmpty())
             result.append(message.body());
     }
@@ -174,8 +198,19 @@ QByteArray RawPeer::plainAuth(const QString &authcid, const QString &password) {
            message.toBase64() + "</auth>";
 }
 
-bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
-                             const QString &resource) {
+bool RawPeer::open(quint16 port) {
+    if (!connectTo(port))
+        return false;
+    send(header());
+    return waitFor("</stream:features>");
+}
+
+bool RawPeer::logIn(quint16 port, const QString &userId, const QString &resource) {
+    return connectTo(port) &&
+           logInWithPlain(userId, MemoryChatDirectory::passwordOf(userId), resource);
+}
+
+bool RawPeer::authenticate(const QString &authcid, const QString &password) {
     mark();
     send(header());
     if (!waitFor("</stream:features>"))
@@ -186,7 +221,12 @@ bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
         return false;
     mark();
     send(header());
-    if (!waitFor("</stream:features>"))
+    return waitFor("</stream:features>");
+}
+
+bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
+                             const QString &resource) {
+    if (!authenticate(authcid, password))
         return false;
     mark();
     send("<iq type='set' id='bind1'><bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'><resource>" +

@@ -14,15 +14,42 @@
 
 namespace ChatTest {
 
+// The people of the default world.
+inline const QString first = QLatin1String(MemoryChatDirectory::firstUser);
+inline const QString second = QLatin1String(MemoryChatDirectory::secondUser);
+inline const QString ada = QLatin1String(MemoryChatDirectory::ada);
+inline const QString nameless = QLatin1String(MemoryChatDirectory::nameless);
+inline const QString bea = QLatin1String(MemoryChatDirectory::bea);
+constexpr int timeout = 10000;
+#define TRY_COMPARE(actual, expected) QTRY_COMPARE_WITH_TIMEOUT(actual, expected, ChatTest::timeout)
+#define TRY_VERIFY(condition) QTRY_VERIFY_WITH_TIMEOUT(condition, ChatTest::timeout)
+
 QString bareJid(const QString &userId);
+QXmppMessage chatMessage(const QString &to, const QString &body, const QString &id = QString());
 
 // A chat server on a free loopback port over the default fictional world.
 struct Server {
-    Server();
+    explicit Server(const ChatOptions &options = {});
     bool start();
 
     MemoryChatDirectory directory;
     ChatServer server;
+};
+
+// A test case with a fresh server for each test function.
+class ServerTest : public QObject {
+    Q_OBJECT
+protected:
+    ChatServer &server() { return m_server->server; }
+    quint16 port() { return server().port(); }
+    // Replaces the server with one that has these options.
+    bool restart(const ChatOptions &options = {});
+
+    std::unique_ptr<Server> m_server;
+
+private slots:
+    void init();
+    void cleanup();
 };
 
 // Configurations as the app and a scripted contact would make them (no TLS,
@@ -49,10 +76,21 @@ public:
     QList<QXmppMessage> messages;
     QList<QXmppPresence> presences;
 
-    QList<QXmppMessage> messagesFrom(const QString &jid) const;
-    QList<QXmppPresence> presencesFrom(const QString &jid) const;
-    // Message bodies from `jid`, empty ones (typing notifications) left out.
-    QStringList bodiesFrom(const QString &jid) const;
+    // What came from a person's bare address.
+    QList<QXmppMessage> messagesFrom(const QString &userId) const;
+    QList<QXmppPresence> presencesFrom(const QString &userId) const;
+    // Message bodies, empty ones (typing notifications) left out.
+    QStringList bodiesFrom(const QString &userId) const;
+};
+
+// A QXmpp client that keeps everything it receives, from before it connects.
+class Session : public QXmppClient {
+    Q_OBJECT
+public:
+    Inbox inbox{this};
+    // Logs in as a person of the default world with their token.
+    bool logIn(quint16 port, const QString &userId,
+               const QXmppPresence &initialPresence = QXmppPresence());
 };
 
 // A bare TCP peer that speaks the XMPP stream by hand, for what a well-behaved
@@ -79,9 +117,16 @@ public:
 
     static QByteArray header(const QString &domain = QLatin1String(MemoryChatDirectory::domain));
     static QByteArray plainAuth(const QString &authcid, const QString &password);
+    // Header, PLAIN and the restart; true once the new features are in.
+    bool authenticate(const QString &authcid, const QString &password);
     // Header, PLAIN, restart, bind and session; true once bound.
     bool logInWithPlain(const QString &authcid, const QString &password,
                         const QString &resource = QStringLiteral("raw"));
+    // Connects and sends a stream header; true once the features are in.
+    bool open(quint16 port);
+    // Connects and logs in as a person of the default world.
+    bool logIn(quint16 port, const QString &userId,
+               const QString &resource = QStringLiteral("raw"));
 
 private:
     QTcpSocket m_socket;

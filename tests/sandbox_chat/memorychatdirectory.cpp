@@ -45,3 +45,8 @@ QList<ChatContact> MemoryChatDirectory::rosterOf(const QString &userId) const {
     QMutexLocker locker(&m_mutex);
     return m_rosters.value(userId);
 }
+
+bool MemoryChatDirectory::isPerson(const QString &userId) const {
+    QMutexLocker locker(&m_mutex);
+    return m_rosters.contains(userId);
+}

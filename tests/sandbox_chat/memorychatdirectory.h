@@ -30,6 +30,7 @@ public:
     QString applicationId() const override;
     bool checkPassword(const QString &userId, const QString &password) const override;
     QList<ChatContact> rosterOf(const QString &userId) const override;
+    bool isPerson(const QString &userId) const override;
 
 private:
     mutable QMutex m_mutex;

@@ -50,310 +50,266 @@ class ChatParsingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void streamInPieces_data();
-    void streamInPieces();
-    void multibyteCharacterSplitAcrossPieces();
-    void utf8DeclarationAccepted();
-    void restartExpectsNewHeader();
-    void whitespaceBetweenStanzasIsKeepAlive();
-    void refusedInput_data();
-    void refusedInput();
-    void failureIsFinal();
-    void sizeLimitCountsOneElementAtATime();
-    void depthLimit();
+    void streamInPieces_data() {
+        QTest::addColumn<int>("pieceSize");
+        QTest::newRow("byte by byte") << 1;
+        QTest::newRow("odd pieces") << 13;
+        QTest::newRow("all at once") << 100000;
+    }
 
-    void payloadDecoding();
-    void plainMessages();
-    void plainAuthcid();
-    void facebookChallengeAndResponse();
-    void facebookResponseNeedsEveryField();
-    void nonceIsFresh();
-
-    void userIdOfAddresses_data();
-    void userIdOfAddresses();
-    void resources();
-};
-
-void ChatParsingTest::streamInPieces_data() {
-    QTest::addColumn<int>("pieceSize");
-    QTest::newRow("byte by byte") << 1;
-    QTest::newRow("odd pieces") << 13;
-    QTest::newRow("all at once") << 100000;
-}
-
-void ChatParsingTest::streamInPieces() {
-    QFETCH(int, pieceSize);
-    const QByteArray stream =
-        header + "<message to='-1@chat.sandbox.test' type='chat' xml:lang='en'><body>Hi &amp; "
-                 "&lt;there&gt;</body><composing xmlns='http://jabber.org/protocol/chatstates'/>"
-                 "</message><presence/></stream:stream>";
-    XmppStreamParser parser;
-    QList<QDomElement> elements;
-    const QList<Event> events = feed(parser, stream, pieceSize, &elements);
-    QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element, Event::Element,
-                                   Event::StreamClosed}));
-    QCOMPARE(parser.streamAttributes().value(QLatin1String("to")).toString(),
-             QStringLiteral("chat.sandbox.test"));
-
-    const QDomElement message = elements.at(0);
-    QCOMPARE(message.localName(), QStringLiteral("message"));
-    QCOMPARE(message.namespaceURI(), QStringLiteral("jabber:client"));
-    QCOMPARE(message.attribute(QStringLiteral("type")), QStringLiteral("chat"));
-    QCOMPARE(message.firstChildElement(QStringLiteral("body")).text(),
-             QStringLiteral("Hi & <there>"));
-    QCOMPARE(message.firstChildElement(QStringLiteral("composing")).namespaceURI(),
-             QStringLiteral("http://jabber.org/protocol/chatstates"));
-    QCOMPARE(elements.at(1).localName(), QStringLiteral("presence"));
-}
-
-void ChatParsingTest::multibyteCharacterSplitAcrossPieces() {
-    const QString text = QStringLiteral("Béa says 你好 🙂");
-    const QByteArray stream = header + "<message><body>" + text.toUtf8() + "</body></message>";
-    for (int pieceSize = 1; pieceSize <= 4; ++pieceSize) {
+    void streamInPieces() {
+        QFETCH(int, pieceSize);
+        const QByteArray stream =
+            header +
+            "<message to='-1@chat.sandbox.test' type='chat' xml:lang='en'><body>Hi &amp; "
+            "&lt;there&gt;</body><composing xmlns='http://jabber.org/protocol/chatstates'/>"
+            "</message><presence/></stream:stream>";
         XmppStreamParser parser;
         QList<QDomElement> elements;
-        feed(parser, stream, pieceSize, &elements);
-        QCOMPARE(elements.size(), 1);
-        QCOMPARE(elements.first().firstChildElement(QStringLiteral("body")).text(), text);
+        const QList<Event> events = feed(parser, stream, pieceSize, &elements);
+        QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element, Event::Element,
+                                       Event::StreamClosed}));
+        QCOMPARE(parser.streamAttributes().value(QLatin1String("to")).toString(),
+                 QStringLiteral("chat.sandbox.test"));
+
+        const QDomElement message = elements.at(0);
+        QCOMPARE(message.localName(), QStringLiteral("message"));
+        QCOMPARE(message.namespaceURI(), QStringLiteral("jabber:client"));
+        QCOMPARE(message.attribute(QStringLiteral("type")), QStringLiteral("chat"));
+        QCOMPARE(message.firstChildElement(QStringLiteral("body")).text(),
+                 QStringLiteral("Hi & <there>"));
+        QCOMPARE(message.firstChildElement(QStringLiteral("composing")).namespaceURI(),
+                 QStringLiteral("http://jabber.org/protocol/chatstates"));
+        QCOMPARE(elements.at(1).localName(), QStringLiteral("presence"));
     }
-}
 
-void ChatParsingTest::utf8DeclarationAccepted() {
-    XmppStreamParser parser;
-    const QList<Event> events =
-        feed(parser, "<?xml version='1.0' encoding='utf-8'?>" + header.mid(21) + "<presence/>", 3);
-    QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element}));
-}
+    void multibyteCharacterSplitAcrossPieces() {
+        const QString text = QStringLiteral("Béa says 你好 🙂");
+        const QByteArray stream = header + "<message><body>" + text.toUtf8() + "</body></message>";
+        for (int pieceSize = 1; pieceSize <= 4; ++pieceSize) {
+            XmppStreamParser parser;
+            QList<QDomElement> elements;
+            feed(parser, stream, pieceSize, &elements);
+            QCOMPARE(elements.size(), 1);
+            QCOMPARE(elements.first().firstChildElement(QStringLiteral("body")).text(), text);
+        }
+    }
 
-void ChatParsingTest::restartExpectsNewHeader() {
-    XmppStreamParser parser;
-    QList<Event> events =
-        feed(parser, header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>AA==</auth>", 5);
-    QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element}));
-    parser.restart();
-    QList<QDomElement> elements;
-    events = feed(parser, header + "<iq type='set' id='1'/>", 5, &elements);
-    QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element}));
-    QCOMPARE(elements.first().attribute(QStringLiteral("id")), QStringLiteral("1"));
-}
+    void utf8DeclarationAccepted() {
+        XmppStreamParser parser;
+        const QList<Event> events = feed(
+            parser, "<?xml version='1.0' encoding='utf-8'?>" + header.mid(21) + "<presence/>", 3);
+        QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element}));
+    }
 
-void ChatParsingTest::whitespaceBetweenStanzasIsKeepAlive() {
-    XmppStreamParser parser(200);
-    QByteArray stream = header;
-    for (int i = 0; i < 100; ++i)
-        stream += " \n <presence/>\t ";
-    const QList<Event> events = feed(parser, stream, 11);
-    QCOMPARE(events.count(Event::Element), 100);
-    QVERIFY(!events.contains(Event::Failed));
-}
+    void restartExpectsNewHeader() {
+        XmppStreamParser parser;
+        QList<Event> events =
+            feed(parser, header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>AA==</auth>", 5);
+        QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element}));
+        parser.restart();
+        QList<QDomElement> elements;
+        events = feed(parser, header + "<iq type='set' id='1'/>", 5, &elements);
+        QCOMPARE(events, (QList<Event>{Event::StreamOpened, Event::Element}));
+        QCOMPARE(elements.first().attribute(QStringLiteral("id")), QStringLiteral("1"));
+    }
 
-void ChatParsingTest::refusedInput_data() {
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<XmppStreamParser::Failure>("failure");
-    QTest::newRow("broken tag") << header + "<message><body>x</mess>" << Failure::NotWellFormed;
-    // Text is reported once it ends, i.e. at the next markup.
-    QTest::newRow("text between stanzas")
-        << header + "garbage here<presence/>" << Failure::BadFormat;
-    QTest::newRow("markup garbage") << header + "<<<>>>" << Failure::NotWellFormed;
-    QTest::newRow("HTTP request") << QByteArray("GET / HTTP/1.1\r\nHost: x\r\n\r\n")
-                                  << Failure::NotWellFormed;
-    QTest::newRow("comment") << header + "<!-- hello -->" << Failure::RestrictedXml;
-    QTest::newRow("processing instruction") << header + "<?evil x?>" << Failure::RestrictedXml;
-    QTest::newRow("DTD") << QByteArray("<?xml version='1.0'?><!DOCTYPE s [<!ENTITY x 'y'>]>") +
-                                header.mid(21)
-                         << Failure::RestrictedXml;
-    QTest::newRow("undeclared entity")
-        << header + "<message>&lol;</message>" << Failure::NotWellFormed;
-    QTest::newRow("root is not a stream")
-        << QByteArray("<html xmlns='jabber:client'>") << Failure::InvalidNamespace;
-    QTest::newRow("server stream") << QByteArray("<stream:stream xmlns='jabber:server' "
-                                                 "xmlns:stream='http://etherx.jabber.org/streams'>")
-                                   << Failure::InvalidNamespace;
-    QTest::newRow("no default namespace")
-        << QByteArray("<stream:stream xmlns:stream='http://etherx.jabber.org/streams'>")
-        << Failure::InvalidNamespace;
-    QTest::newRow("other encoding")
-        << QByteArray("<?xml version='1.0' encoding='ISO-8859-1'?>") + header.mid(21)
-        << Failure::UnsupportedEncoding;
-    QTest::newRow("undeclared prefix") << header + "<x:message/>" << Failure::NotWellFormed;
-}
+    void whitespaceBetweenStanzasIsKeepAlive() {
+        XmppStreamParser parser(200);
+        QByteArray stream = header;
+        for (int i = 0; i < 100; ++i)
+            stream += " \n <presence/>\t ";
+        const QList<Event> events = feed(parser, stream, 11);
+        QCOMPARE(events.count(Event::Element), 100);
+        QVERIFY(!events.contains(Event::Failed));
+    }
 
-void ChatParsingTest::refusedInput() {
-    QFETCH(QByteArray, data);
-    QFETCH(XmppStreamParser::Failure, failure);
-    QCOMPARE(failureOf(data), failure);
-    QVERIFY(!XmppStreamParser::conditionName(failure).isEmpty());
-}
+    void refusedInput_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<XmppStreamParser::Failure>("failure");
+        QTest::newRow("broken tag") << header + "<message><body>x</mess>" << Failure::NotWellFormed;
+        // Text is reported once it ends, i.e. at the next markup.
+        QTest::newRow("text between stanzas")
+            << header + "garbage here<presence/>" << Failure::BadFormat;
+        QTest::newRow("markup garbage") << header + "<<<>>>" << Failure::NotWellFormed;
+        QTest::newRow("HTTP request")
+            << QByteArray("GET / HTTP/1.1\r\nHost: x\r\n\r\n") << Failure::NotWellFormed;
+        QTest::newRow("comment") << header + "<!-- hello -->" << Failure::RestrictedXml;
+        QTest::newRow("processing instruction") << header + "<?evil x?>" << Failure::RestrictedXml;
+        QTest::newRow("DTD") << QByteArray("<?xml version='1.0'?><!DOCTYPE s [<!ENTITY x 'y'>]>") +
+                                    header.mid(21)
+                             << Failure::RestrictedXml;
+        QTest::newRow("undeclared entity")
+            << header + "<message>&lol;</message>" << Failure::NotWellFormed;
+        QTest::newRow("root is not a stream")
+            << QByteArray("<html xmlns='jabber:client'>") << Failure::InvalidNamespace;
+        QTest::newRow("server stream")
+            << QByteArray("<stream:stream xmlns='jabber:server' "
+                          "xmlns:stream='http://etherx.jabber.org/streams'>")
+            << Failure::InvalidNamespace;
+        QTest::newRow("no default namespace")
+            << QByteArray("<stream:stream xmlns:stream='http://etherx.jabber.org/streams'>")
+            << Failure::InvalidNamespace;
+        QTest::newRow("other encoding")
+            << QByteArray("<?xml version='1.0' encoding='ISO-8859-1'?>") + header.mid(21)
+            << Failure::UnsupportedEncoding;
+        QTest::newRow("undeclared prefix") << header + "<x:message/>" << Failure::NotWellFormed;
+    }
 
-void ChatParsingTest::failureIsFinal() {
-    XmppStreamParser parser;
-    QVERIFY(feed(parser, header + "<a></b>", 100).contains(Event::Failed));
-    parser.addData("<presence/>");
-    QCOMPARE(parser.next(), Event::Failed);
-    QCOMPARE(parser.failure(), Failure::NotWellFormed);
-    QVERIFY(!parser.failureText().isEmpty());
-}
+    void refusedInput() {
+        QFETCH(QByteArray, data);
+        QFETCH(XmppStreamParser::Failure, failure);
+        QCOMPARE(failureOf(data), failure);
+        QVERIFY(!XmppStreamParser::conditionName(failure).isEmpty());
+    }
 
-void ChatParsingTest::sizeLimitCountsOneElementAtATime() {
-    // Many small elements add up to far more than the limit: fine.
-    QByteArray many = header;
-    for (int i = 0; i < 50; ++i)
-        many += "<message><body>" + QByteArray(50, 'a') + "</body></message>";
-    QCOMPARE(failureOf(many, 1000), Failure::None);
+    void failureIsFinal() {
+        XmppStreamParser parser;
+        QVERIFY(feed(parser, header + "<a></b>", 100).contains(Event::Failed));
+        parser.addData("<presence/>");
+        QCOMPARE(parser.next(), Event::Failed);
+        QCOMPARE(parser.failure(), Failure::NotWellFormed);
+        QVERIFY(!parser.failureText().isEmpty());
+    }
 
-    // One element over the limit: refused, whether it ever ends or not.
-    const QByteArray big = header + "<message><body>" + QByteArray(2000, 'a');
-    QCOMPARE(failureOf(big, 1000), Failure::PolicyViolation);
-    QCOMPARE(failureOf(big + "</body></message>", 1000), Failure::PolicyViolation);
-    const QByteArray longTag = header + "<message to='" + QByteArray(2000, 'b');
-    QCOMPARE(failureOf(longTag, 1000), Failure::PolicyViolation);
-}
+    void sizeLimitCountsOneElementAtATime() {
+        // Many small elements add up to far more than the limit: fine.
+        QByteArray many = header;
+        for (int i = 0; i < 50; ++i)
+            many += "<message><body>" + QByteArray(50, 'a') + "</body></message>";
+        QCOMPARE(failureOf(many, 1000), Failure::None);
 
-void ChatParsingTest::depthLimit() {
-    const auto nested = [](int depth) {
-        QByteArray data = header;
-        for (int i = 0; i < depth; ++i)
-            data += "<a>";
-        for (int i = 0; i < depth; ++i)
-            data += "</a>";
-        return data;
-    };
-    // The stream element is level 1, so a limit of 6 allows 5 nested levels.
-    QCOMPARE(failureOf(nested(5), 100000, 6), Failure::None);
-    QCOMPARE(failureOf(nested(6), 100000, 6), Failure::PolicyViolation);
-    QCOMPARE(failureOf(nested(100000), 10000000), Failure::PolicyViolation);
-}
+        // One element over the limit: refused, whether it ever ends or not.
+        const QByteArray big = header + "<message><body>" + QByteArray(2000, 'a');
+        QCOMPARE(failureOf(big, 1000), Failure::PolicyViolation);
+        QCOMPARE(failureOf(big + "</body></message>", 1000), Failure::PolicyViolation);
+        const QByteArray longTag = header + "<message to='" + QByteArray(2000, 'b');
+        QCOMPARE(failureOf(longTag, 1000), Failure::PolicyViolation);
+    }
 
-void ChatParsingTest::payloadDecoding() {
-    QByteArray data;
-    bool present = true;
-    QVERIFY(ChatSasl::decodePayload(QString(), &data, &present));
-    QVERIFY(!present);
-    QVERIFY(ChatSasl::decodePayload(QStringLiteral("="), &data, &present));
-    QVERIFY(present);
-    QVERIFY(data.isEmpty());
-    QVERIFY(ChatSasl::decodePayload(QStringLiteral(" aGVsbG8= \n"), &data, &present));
-    QCOMPARE(data, QByteArray("hello"));
-    QVERIFY(!ChatSasl::decodePayload(QStringLiteral("not base64!"), &data, &present));
-    QVERIFY(!ChatSasl::decodePayload(QStringLiteral("aGVsbG8é"), &data, &present));
-    QCOMPARE(ChatSasl::encodePayload(QByteArray()), QStringLiteral("="));
-    QCOMPARE(ChatSasl::encodePayload("hello"), QStringLiteral("aGVsbG8="));
-}
+    void depthLimit() {
+        const auto nested = [](int depth) {
+            QByteArray data = header;
+            for (int i = 0; i < depth; ++i)
+                data += "<a>";
+            for (int i = 0; i < depth; ++i)
+                data += "</a>";
+            return data;
+        };
+        // The stream element is level 1, so a limit of 6 allows 5 nested levels.
+        QCOMPARE(failureOf(nested(5), 100000, 6), Failure::None);
+        QCOMPARE(failureOf(nested(6), 100000, 6), Failure::PolicyViolation);
+        QCOMPARE(failureOf(nested(100000), 10000000), Failure::PolicyViolation);
+    }
 
-void ChatParsingTest::plainMessages() {
-    ChatSasl::PlainCredentials credentials;
-    QVERIFY(ChatSasl::parsePlain(QByteArray("\0-200001\0p\xc3\xa4ss", 14), &credentials));
-    QVERIFY(credentials.authzid.isEmpty());
-    QCOMPARE(credentials.authcid, QStringLiteral("-200001"));
-    QCOMPARE(credentials.password, QStringLiteral("päss"));
-    QVERIFY(ChatSasl::parsePlain(QByteArray("zid\0cid\0", 8), &credentials));
-    QCOMPARE(credentials.authzid, QStringLiteral("zid"));
-    QVERIFY(credentials.password.isEmpty());
+    void payloadDecoding() {
+        QByteArray data;
+        bool present = true;
+        QVERIFY(ChatSasl::decodePayload(QString(), &data, &present));
+        QVERIFY(!present);
+        QVERIFY(ChatSasl::decodePayload(QStringLiteral("="), &data, &present));
+        QVERIFY(present);
+        QVERIFY(data.isEmpty());
+        QVERIFY(ChatSasl::decodePayload(QStringLiteral(" aGVsbG8= \n"), &data, &present));
+        QCOMPARE(data, QByteArray("hello"));
+        QVERIFY(!ChatSasl::decodePayload(QStringLiteral("not base64!"), &data, &present));
+        QVERIFY(!ChatSasl::decodePayload(QStringLiteral("aGVsbG8é"), &data, &present));
+        QCOMPARE(ChatSasl::encodePayload(QByteArray()), QStringLiteral("="));
+        QCOMPARE(ChatSasl::encodePayload("hello"), QStringLiteral("aGVsbG8="));
+    }
 
-    QVERIFY(!ChatSasl::parsePlain(QByteArray("\0only-two", 9), &credentials));
-    QVERIFY(!ChatSasl::parsePlain(QByteArray("a\0b\0c\0d", 7), &credentials));
-    QVERIFY(!ChatSasl::parsePlain(QByteArray("\0user\0\xff\xfe", 8), &credentials));
-    QVERIFY(!ChatSasl::parsePlain(QByteArray(), &credentials));
-}
+    void plainMessages() {
+        ChatSasl::PlainCredentials credentials;
+        QVERIFY(ChatSasl::parsePlain(QByteArray("\0-200001\0p\xc3\xa4ss", 14), &credentials));
+        QVERIFY(credentials.authzid.isEmpty());
+        QCOMPARE(credentials.authcid, QStringLiteral("-200001"));
+        QCOMPARE(credentials.password, QStringLiteral("päss"));
+        QVERIFY(ChatSasl::parsePlain(QByteArray("zid\0cid\0", 8), &credentials));
+        QCOMPARE(credentials.authzid, QStringLiteral("zid"));
+        QVERIFY(credentials.password.isEmpty());
 
-void ChatParsingTest::plainAuthcid() {
-    QCOMPARE(ChatSasl::userIdOfAuthcid(QStringLiteral("-200001")), QStringLiteral("200001"));
-    QCOMPARE(ChatSasl::userIdOfAuthcid(QStringLiteral("200001")), QStringLiteral("200001"));
-    QVERIFY(ChatSasl::userIdOfAuthcid(QStringLiteral("--200001")).isEmpty());
-    QVERIFY(ChatSasl::userIdOfAuthcid(QStringLiteral("ada")).isEmpty());
-    QVERIFY(ChatSasl::userIdOfAuthcid(QStringLiteral("-")).isEmpty());
-    QVERIFY(ChatSasl::userIdOfAuthcid(QStringLiteral("-200001@chat.sandbox.test")).isEmpty());
-}
+        QVERIFY(!ChatSasl::parsePlain(QByteArray("\0only-two", 9), &credentials));
+        QVERIFY(!ChatSasl::parsePlain(QByteArray("a\0b\0c\0d", 7), &credentials));
+        QVERIFY(!ChatSasl::parsePlain(QByteArray("\0user\0\xff\xfe", 8), &credentials));
+        QVERIFY(!ChatSasl::parsePlain(QByteArray(), &credentials));
+    }
 
-void ChatParsingTest::facebookChallengeAndResponse() {
-    const QUrlQuery challenge(QString::fromUtf8(
-        ChatSasl::facebookChallenge(QStringLiteral("auth.xmpp_login"), QStringLiteral("abc123"))));
-    QCOMPARE(challenge.queryItemValue(QStringLiteral("method")), QStringLiteral("auth.xmpp_login"));
-    QCOMPARE(challenge.queryItemValue(QStringLiteral("nonce")), QStringLiteral("abc123"));
+    void plainAuthcid() {
+        for (const char *refused : {"--200001", "ada", "-", "-200001@chat.sandbox.test"})
+            QVERIFY2(ChatSasl::userIdOfAuthcid(QLatin1String(refused)).isEmpty(), refused);
+    }
 
-    // As the client builds it: call_id without a value, values encoded.
-    QUrlQuery response;
-    response.addQueryItem(QStringLiteral("access_token"), QStringLiteral("tok|en&=+%x"));
-    response.addQueryItem(QStringLiteral("api_key"), QStringLiteral("100000000000001"));
-    response.addQueryItem(QStringLiteral("call_id"), QString());
-    response.addQueryItem(QStringLiteral("method"), QStringLiteral("auth.xmpp_login"));
-    response.addQueryItem(QStringLiteral("nonce"), QStringLiteral("abc123"));
-    response.addQueryItem(QStringLiteral("v"), QStringLiteral("1.0"));
-    ChatSasl::FacebookResponse parsed;
-    QVERIFY(ChatSasl::parseFacebookResponse(response.query(QUrl::FullyEncoded).toUtf8(), &parsed));
-    QCOMPARE(parsed.accessToken, QStringLiteral("tok|en&=+%x"));
-    QCOMPARE(parsed.apiKey, QStringLiteral("100000000000001"));
-    QVERIFY(parsed.callId.isEmpty());
-    QCOMPARE(parsed.method, QStringLiteral("auth.xmpp_login"));
-    QCOMPARE(parsed.nonce, QStringLiteral("abc123"));
-    QCOMPARE(parsed.version, QStringLiteral("1.0"));
-}
+    void facebookChallengeAndResponse() {
+        const QUrlQuery challenge(QString::fromUtf8(ChatSasl::facebookChallenge(
+            QStringLiteral("auth.xmpp_login"), QStringLiteral("abc123"))));
+        QCOMPARE(challenge.queryItemValue(QStringLiteral("method")),
+                 QStringLiteral("auth.xmpp_login"));
+        QCOMPARE(challenge.queryItemValue(QStringLiteral("nonce")), QStringLiteral("abc123"));
 
-void ChatParsingTest::facebookResponseNeedsEveryField() {
-    const QStringList keys = {QStringLiteral("access_token"), QStringLiteral("api_key"),
-                              QStringLiteral("call_id"),      QStringLiteral("method"),
-                              QStringLiteral("nonce"),        QStringLiteral("v")};
-    for (const QString &missing : keys) {
+        // As the client builds it: call_id without a value, values encoded.
         QUrlQuery response;
-        for (const QString &key : keys) {
-            if (key != missing)
-                response.addQueryItem(key, QStringLiteral("x"));
+        response.addQueryItem(QStringLiteral("access_token"), QStringLiteral("tok|en&=+%x"));
+        response.addQueryItem(QStringLiteral("api_key"), QStringLiteral("100000000000001"));
+        response.addQueryItem(QStringLiteral("call_id"), QString());
+        response.addQueryItem(QStringLiteral("method"), QStringLiteral("auth.xmpp_login"));
+        response.addQueryItem(QStringLiteral("nonce"), QStringLiteral("abc123"));
+        response.addQueryItem(QStringLiteral("v"), QStringLiteral("1.0"));
+        ChatSasl::FacebookResponse parsed;
+        QVERIFY(
+            ChatSasl::parseFacebookResponse(response.query(QUrl::FullyEncoded).toUtf8(), &parsed));
+        QCOMPARE(parsed.accessToken, QStringLiteral("tok|en&=+%x"));
+        QCOMPARE(parsed.apiKey, QStringLiteral("100000000000001"));
+        QVERIFY(parsed.callId.isEmpty());
+        QCOMPARE(parsed.method, QStringLiteral("auth.xmpp_login"));
+        QCOMPARE(parsed.nonce, QStringLiteral("abc123"));
+        QCOMPARE(parsed.version, QStringLiteral("1.0"));
+    }
+
+    void facebookResponseNeedsEveryField() {
+        const QStringList keys = {QStringLiteral("access_token"), QStringLiteral("api_key"),
+                                  QStringLiteral("call_id"),      QStringLiteral("method"),
+                                  QStringLiteral("nonce"),        QStringLiteral("v")};
+        for (const QString &missing : keys) {
+            QUrlQuery response;
+            for (const QString &key : keys) {
+                if (key != missing)
+                    response.addQueryItem(key, QStringLiteral("x"));
+            }
+            ChatSasl::FacebookResponse parsed;
+            QVERIFY2(!ChatSasl::parseFacebookResponse(response.query().toUtf8(), &parsed),
+                     qPrintable(missing));
         }
         ChatSasl::FacebookResponse parsed;
-        QVERIFY2(!ChatSasl::parseFacebookResponse(response.query().toUtf8(), &parsed),
-                 qPrintable(missing));
+        QVERIFY(!ChatSasl::parseFacebookResponse("\xff\xfe", &parsed));
     }
-    ChatSasl::FacebookResponse parsed;
-    QVERIFY(!ChatSasl::parseFacebookResponse("\xff\xfe", &parsed));
-}
 
-void ChatParsingTest::nonceIsFresh() {
-    const QString a = ChatSasl::makeNonce();
-    const QString b = ChatSasl::makeNonce();
-    QCOMPARE(a.size(), 32);
-    QVERIFY(a != b);
-}
+    void userIdOfAddresses() {
+        const QList<QPair<const char *, const char *>> cases = {
+            {"-200001@chat.sandbox.test", "200001"},
+            {"-200001@chat.sandbox.test/phone", "200001"},
+            {"-200001@chat.sandbox.test/a@b", "200001"},
+            {"-200001@Chat.Sandbox.TEST", "200001"},
+            {"200001@chat.sandbox.test", ""},
+            {"-200001@chat.example.org", ""},
+            {"-ada@chat.sandbox.test", ""},
+            {"chat.sandbox.test", ""},
+            {"-123456789012345678901@chat.sandbox.test", ""},
+            {"", ""}};
+        for (const auto &[jid, userId] : cases)
+            QCOMPARE(ChatJid::userIdOf(QLatin1String(jid), QStringLiteral("chat.sandbox.test")),
+                     QLatin1String(userId));
+    }
 
-void ChatParsingTest::userIdOfAddresses_data() {
-    QTest::addColumn<QString>("jid");
-    QTest::addColumn<QString>("userId");
-    QTest::newRow("bare") << "-200001@chat.sandbox.test"
-                          << "200001";
-    QTest::newRow("full") << "-200001@chat.sandbox.test/phone"
-                          << "200001";
-    QTest::newRow("resource with @") << "-200001@chat.sandbox.test/a@b"
-                                     << "200001";
-    QTest::newRow("domain case") << "-200001@Chat.Sandbox.TEST"
-                                 << "200001";
-    QTest::newRow("no minus") << "200001@chat.sandbox.test"
-                              << "";
-    QTest::newRow("other domain") << "-200001@chat.example.org"
-                                  << "";
-    QTest::newRow("letters") << "-ada@chat.sandbox.test"
-                             << "";
-    QTest::newRow("no local part") << "chat.sandbox.test"
-                                   << "";
-    QTest::newRow("too long") << "-123456789012345678901@chat.sandbox.test"
-                              << "";
-    QTest::newRow("empty") << ""
-                           << "";
-}
-
-void ChatParsingTest::userIdOfAddresses() {
-    QFETCH(QString, jid);
-    QFETCH(QString, userId);
-    QCOMPARE(ChatJid::userIdOf(jid, QStringLiteral("chat.sandbox.test")), userId);
-}
-
-void ChatParsingTest::resources() {
-    QCOMPARE(ChatJid::full(QStringLiteral("7"), QStringLiteral("d.test"), QStringLiteral("r")),
-             QStringLiteral("-7@d.test/r"));
-    QVERIFY(ChatJid::isAcceptableResource(QStringLiteral("QXmpp")));
-    QVERIFY(ChatJid::isAcceptableResource(QStringLiteral("téléphone")));
-    QVERIFY(!ChatJid::isAcceptableResource(QString()));
-    QVERIFY(!ChatJid::isAcceptableResource(QStringLiteral("a\nb")));
-    QVERIFY(!ChatJid::isAcceptableResource(QString(1024, QLatin1Char('x'))));
-}
+    void resources() {
+        QCOMPARE(ChatJid::full(QStringLiteral("7"), QStringLiteral("d.test"), QStringLiteral("r")),
+                 QStringLiteral("-7@d.test/r"));
+        QVERIFY(ChatJid::isAcceptableResource(QStringLiteral("QXmpp")));
+        QVERIFY(ChatJid::isAcceptableResource(QStringLiteral("téléphone")));
+        QVERIFY(!ChatJid::isAcceptableResource(QString()));
+        QVERIFY(!ChatJid::isAcceptableResource(QStringLiteral("a\nb")));
+        QVERIFY(!ChatJid::isAcceptableResource(QString(1024, QLatin1Char('x'))));
+    }
+};
 
 QTEST_GUILESS_MAIN(ChatParsingTest)
 #include "tst_chatparsing.moc"

@@ -8,387 +8,358 @@
 using namespace ChatTest;
 
 namespace {
-const QString first = QLatin1String(MemoryChatDirectory::firstUser);
-const QString second = QLatin1String(MemoryChatDirectory::secondUser);
-const QString ada = QLatin1String(MemoryChatDirectory::ada);
-constexpr int timeout = 10000;
-
 QByteArray chatTo(const QString &userId, const QByteArray &body) {
     return "<message type='chat' to='" + bareJid(userId).toUtf8() + "'><body>" + body +
            "</body></message>";
 }
 } // namespace
 
-class ChatRobustnessTest : public QObject {
+class ChatRobustnessTest : public ServerTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void badStreamGetsStreamError_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QByteArray>("condition");
+        const QByteArray header = RawPeer::header();
+        QTest::newRow("malformed XML")
+            << header + "<message><body>x</mess>" << QByteArray("not-well-formed");
+        QTest::newRow("garbage after header")
+            << header + "this is not XMPP <<<>>>" << QByteArray("bad-format");
+        QTest::newRow("binary garbage")
+            << header + QByteArray("\x00\x01\xff\xfe<\x80", 6) << QByteArray("not-well-formed");
+        QTest::newRow("HTTP instead of XMPP")
+            << QByteArray("GET / HTTP/1.1\r\nHost: x\r\n\r\n") << QByteArray("not-well-formed");
+        QTest::newRow("server namespace")
+            << QByteArray("<stream:stream xmlns='jabber:server' "
+                          "xmlns:stream='http://etherx.jabber.org/streams' version='1.0'>")
+            << QByteArray("invalid-namespace");
+        QTest::newRow("other host")
+            << RawPeer::header(QStringLiteral("chat.example.org")) << QByteArray("host-unknown");
+        QTest::newRow("comment") << header + "<!-- hi -->" << QByteArray("restricted-xml");
+        QTest::newRow("nested too deep") << header + QByteArray(200 * 3, 'x').replace("xxx", "<a>")
+                                         << QByteArray("policy-violation");
+        QTest::newRow("unknown element")
+            << header + "<hello xmlns='urn:example'/>" << QByteArray("unsupported-stanza-type");
+        QTest::newRow("STARTTLS") << header + "<starttls xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>"
+                                  << QByteArray("unsupported-feature");
+        QTest::newRow("stanza before login")
+            << header + chatTo(first, "let me in") << QByteArray("not-authorized");
+        QTest::newRow("oversize before login")
+            << header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
+                   QByteArray(40 * 64 * 1024, 'A')
+            << QByteArray("policy-violation");
+    }
 
-    void badStreamGetsStreamError_data();
-    void badStreamGetsStreamError();
-    void stanzaBeforeAuthentication();
-    void stanzaBeforeBinding();
-    void saslAfterLogin();
-    void oversizeStanza();
-    void oversizeBeforeLogin();
-    void droppedMidStanza();
-    void clientClosesStream();
-    void tooManyFailedLogins();
-    void malformedSaslPayload();
-    void silentPeerTimesOut();
-    void unsupportedQueriesAreAnswered();
-    void routedStanzasStayWellFormed();
-    void floodOfStanzas();
-    void peerThatDoesNotRead();
-
-private:
-    // A well-behaved client can still log in and chat.
-    void verifyServerServes();
-
-    std::unique_ptr<Server> m_server;
-    quint16 port() const { return m_server->server.port(); }
-};
-
-void ChatRobustnessTest::init() {
-    m_server = std::make_unique<Server>();
-    QVERIFY2(m_server->start(), qPrintable(m_server->server.errorString()));
-}
-
-void ChatRobustnessTest::cleanup() {
-    m_server.reset();
-}
-
-void ChatRobustnessTest::verifyServerServes() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(bob);
-    Inbox inbox(bob.get());
-    QXmppMessage message(QString(), bareJid(second), QStringLiteral("still here"));
-    alice->sendPacket(message);
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(first)), QStringList{"still here"}, timeout);
-}
-
-void ChatRobustnessTest::badStreamGetsStreamError_data() {
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QByteArray>("condition");
-    const QByteArray header = RawPeer::header();
-    QTest::newRow("malformed XML")
-        << header + "<message><body>x</mess>" << QByteArray("not-well-formed");
-    QTest::newRow("garbage after header")
-        << header + "this is not XMPP <<<>>>" << QByteArray("bad-format");
-    QTest::newRow("binary garbage")
-        << header + QByteArray("\x00\x01\xff\xfe<\x80", 6) << QByteArray("not-well-formed");
-    QTest::newRow("HTTP instead of XMPP")
-        << QByteArray("GET / HTTP/1.1\r\nHost: x\r\n\r\n") << QByteArray("not-well-formed");
-    QTest::newRow("server namespace")
-        << QByteArray("<stream:stream xmlns='jabber:server' "
-                      "xmlns:stream='http://etherx.jabber.org/streams' version='1.0'>")
-        << QByteArray("invalid-namespace");
-    QTest::newRow("other host") << RawPeer::header(QStringLiteral("chat.example.org"))
-                                << QByteArray("host-unknown");
-    QTest::newRow("comment") << header + "<!-- hi -->" << QByteArray("restricted-xml");
-    QTest::newRow("nested too deep") << header + QByteArray(200 * 3, 'x').replace("xxx", "<a>")
-                                     << QByteArray("policy-violation");
-    QTest::newRow("unknown element")
-        << header + "<hello xmlns='urn:example'/>" << QByteArray("unsupported-stanza-type");
-    QTest::newRow("STARTTLS") << header + "<starttls xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>"
-                              << QByteArray("unsupported-feature");
-}
-
-void ChatRobustnessTest::badStreamGetsStreamError() {
-    QFETCH(QByteArray, data);
-    QFETCH(QByteArray, condition);
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(data);
-    QVERIFY2(peer.waitFor("</stream:error>"), peer.received().constData());
-    const QByteArray received = peer.received();
-    QVERIFY2(received.contains("<stream:error><" + condition), received.constData());
-    QVERIFY(received.contains("urn:ietf:params:xml:ns:xmpp-streams"));
-    QVERIFY(received.endsWith("</stream:stream>"));
-    QVERIFY(peer.waitForDisconnected());
-    verifyServerServes();
-}
-
-void ChatRobustnessTest::stanzaBeforeAuthentication() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header() + chatTo(first, "let me in"));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.received().contains("<not-authorized"));
-    QVERIFY(peer.waitForDisconnected());
-    verifyServerServes();
-    QVERIFY(inbox.messages.isEmpty());
-}
-
-void ChatRobustnessTest::stanzaBeforeBinding() {
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
-    peer.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
-    QVERIFY(peer.waitFor("<success"));
-    peer.mark();
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
-    peer.send(chatTo(first, "no address yet"));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.sinceMark().contains("<not-authorized"));
-    QVERIFY(peer.waitForDisconnected());
-    QVERIFY(m_server->server.messagesTo(first).isEmpty());
-}
-
-void ChatRobustnessTest::saslAfterLogin() {
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-    peer.send(RawPeer::plainAuth(first, MemoryChatDirectory::passwordOf(first)));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.sinceMark().contains("<policy-violation"));
-    QVERIFY(peer.waitForDisconnected());
-    QVERIFY(!m_server->server.onlineUsers().contains(first));
-}
-
-void ChatRobustnessTest::oversizeStanza() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-    // Just under the limit goes through.
-    const QByteArray fits(900 * 1024, 'a');
-    peer.send(chatTo(first, fits));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(ada)).size(), 1, timeout);
-    QCOMPARE(inbox.bodiesFrom(bareJid(ada)).first().size(), fits.size());
-
-    peer.send("<message type='chat' to='" + bareJid(first).toUtf8() + "'><body>");
-    for (int i = 0; i < 24; ++i)
-        peer.send(QByteArray(64 * 1024, 'b'));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.sinceMark().contains("<policy-violation"));
-    QVERIFY(peer.waitForDisconnected());
-    QCOMPARE(inbox.bodiesFrom(bareJid(ada)).size(), 1);
-    verifyServerServes();
-}
-
-void ChatRobustnessTest::oversizeBeforeLogin() {
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header() +
-              "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>");
-    for (int i = 0; i < 40; ++i)
-        peer.send(QByteArray(64 * 1024, 'A'));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.received().contains("<policy-violation"));
-    QVERIFY(peer.waitForDisconnected());
-    verifyServerServes();
-}
-
-void ChatRobustnessTest::droppedMidStanza() {
-    RawPeer inHeader;
-    QVERIFY(inHeader.connectTo(port()));
-    inHeader.send(RawPeer::header().left(30));
-    inHeader.abort();
-    for (const QByteArray &partial :
-         {QByteArray("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PL"),
-          QByteArray("<message><body>half a mess")}) {
+    void badStreamGetsStreamError() {
+        QFETCH(QByteArray, data);
+        QFETCH(QByteArray, condition);
         RawPeer peer;
         QVERIFY(peer.connectTo(port()));
-        peer.send(RawPeer::header() + partial);
-        QVERIFY(peer.waitFor("</stream:features>"));
-        peer.abort();
+        peer.send(data);
+        QVERIFY2(peer.waitFor("</stream:error>"), peer.received().constData());
+        const QByteArray received = peer.received();
+        QVERIFY2(received.contains("<stream:error><" + condition), received.constData());
+        QVERIFY(received.contains("urn:ietf:params:xml:ns:xmpp-streams"));
+        QVERIFY(received.endsWith("</stream:stream>"));
+        QVERIFY(peer.waitForDisconnected());
+        verifyServerServes();
+        QCOMPARE(server().messagesTo(first).size(), 0);
     }
 
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    RawPeer bound;
-    QVERIFY(bound.connectTo(port()));
-    QVERIFY(bound.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-    bound.send("<presence/><message type='chat' to='-100001@chat.sandbox.test'><bo");
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    bound.abort();
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 2, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Unavailable);
-    QCOMPARE(m_server->server.onlineUsers(), QStringList{first});
-    verifyServerServes();
-}
+    void stanzaBeforeBinding() {
+        RawPeer peer;
+        QVERIFY(peer.connectTo(port()));
+        QVERIFY(peer.authenticate(ada, MemoryChatDirectory::passwordOf(ada)));
+        peer.send(chatTo(first, "no address yet"));
+        QVERIFY(peer.waitFor("</stream:error>"));
+        QVERIFY(peer.sinceMark().contains("<not-authorized"));
+        QVERIFY(peer.waitForDisconnected());
+        QVERIFY(server().messagesTo(first).isEmpty());
+    }
 
-void ChatRobustnessTest::clientClosesStream() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-    peer.send("<presence/>");
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    peer.send("</stream:stream>");
-    QVERIFY(peer.waitFor("</stream:stream>"));
-    QVERIFY(peer.waitForDisconnected());
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 2, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Unavailable);
-}
+    void saslAfterLogin() {
+        RawPeer peer;
+        QVERIFY(peer.logIn(port(), ada));
+        peer.send(RawPeer::plainAuth(first, MemoryChatDirectory::passwordOf(first)));
+        QVERIFY(peer.waitFor("</stream:error>"));
+        QVERIFY(peer.sinceMark().contains("<policy-violation"));
+        QVERIFY(peer.waitForDisconnected());
+        QVERIFY(!server().onlineUsers().contains(first));
+    }
 
-void ChatRobustnessTest::tooManyFailedLogins() {
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
-    for (int attempt = 0; attempt < 4; ++attempt) {
+    void oversizeStanza() {
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        RawPeer peer;
+        QVERIFY(peer.logIn(port(), ada));
+        // Just under the limit goes through.
+        const QByteArray fits(900 * 1024, 'a');
+        peer.send(chatTo(first, fits));
+        TRY_COMPARE(alice.inbox.bodiesFrom(ada).size(), 1);
+        QCOMPARE(alice.inbox.bodiesFrom(ada).first().size(), fits.size());
+
+        peer.send("<message type='chat' to='" + bareJid(first).toUtf8() + "'><body>");
+        for (int i = 0; i < 24; ++i)
+            peer.send(QByteArray(64 * 1024, 'b'));
+        QVERIFY(peer.waitFor("</stream:error>"));
+        QVERIFY(peer.sinceMark().contains("<policy-violation"));
+        QVERIFY(peer.waitForDisconnected());
+        QCOMPARE(alice.inbox.bodiesFrom(ada).size(), 1);
+        verifyServerServes();
+    }
+
+    void droppedMidStanza() {
+        RawPeer inHeader;
+        QVERIFY(inHeader.connectTo(port()));
+        inHeader.send(RawPeer::header().left(30));
+        inHeader.abort();
+        for (const QByteArray &partial :
+             {QByteArray("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PL"),
+              QByteArray("<message><body>half a mess")}) {
+            RawPeer peer;
+            QVERIFY(peer.connectTo(port()));
+            peer.send(RawPeer::header() + partial);
+            QVERIFY(peer.waitFor("</stream:features>"));
+            peer.abort();
+        }
+
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        // A bound peer vanishes without a word, half a stanza sent: what came
+        // before it counts, the half nothing, and its contacts see it go.
+        RawPeer bound;
+        QVERIFY(bound.logIn(port(), ada));
+        bound.send("<presence/><message type='chat' to='-100001@chat.sandbox.test'><bo");
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
+        bound.abort();
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
+        QCOMPARE(server().onlineUsers(), QStringList{first});
+        verifyServerServes();
+        QVERIFY(alice.inbox.messagesFrom(ada).isEmpty());
+    }
+
+    void clientClosesStream() {
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        RawPeer peer;
+        QVERIFY(peer.logIn(port(), ada));
+        peer.send("<presence/>");
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
+        peer.send("</stream:stream>");
+        QVERIFY(peer.waitFor("</stream:stream>"));
+        QVERIFY(peer.waitForDisconnected());
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
+    }
+
+    void tooManyFailedLogins() {
+        RawPeer peer;
+        QVERIFY(peer.open(port()));
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            peer.mark();
+            peer.send(RawPeer::plainAuth(ada, QStringLiteral("guess%1").arg(attempt)));
+            QVERIFY(peer.waitFor("<not-authorized/></failure>"));
+            QVERIFY(peer.isConnected());
+        }
+        peer.send(RawPeer::plainAuth(ada, QStringLiteral("last guess")));
+        QVERIFY(peer.waitFor("</stream:error>"));
+        QVERIFY(peer.sinceMark().contains("<policy-violation"));
+        QVERIFY(peer.waitForDisconnected());
+    }
+
+    void malformedSaslPayload() {
+        RawPeer peer;
+        QVERIFY(peer.open(port()));
         peer.mark();
-        peer.send(RawPeer::plainAuth(ada, QStringLiteral("guess%1").arg(attempt)));
-        QVERIFY(peer.waitFor("<not-authorized/></failure>"));
+        peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>%%%not "
+                  "base64</auth>");
+        QVERIFY(peer.waitFor("</failure>"));
+        QVERIFY(peer.sinceMark().contains("<incorrect-encoding/>"));
+        peer.mark();
+        peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
+                  QByteArray("no separators").toBase64() + "</auth>");
+        QVERIFY(peer.waitFor("</failure>"));
+        QVERIFY(peer.sinceMark().contains("<malformed-request/>"));
+        peer.mark();
+        peer.send("<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>AAAA</response>");
+        QVERIFY(peer.waitFor("</failure>"));
+        peer.mark();
+        peer.send(
+            "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='X-FACEBOOK-PLATFORM'/>");
+        QVERIFY(peer.waitFor("</challenge>"));
+        peer.mark();
+        peer.send("<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>" +
+                  QByteArray("access_token=x").toBase64() + "</response>");
+        QVERIFY(peer.waitFor("</failure>"));
+        QVERIFY(peer.sinceMark().contains("<malformed-request/>"));
         QVERIFY(peer.isConnected());
     }
-    peer.send(RawPeer::plainAuth(ada, QStringLiteral("last guess")));
-    QVERIFY(peer.waitFor("</stream:error>"));
-    QVERIFY(peer.sinceMark().contains("<policy-violation"));
-    QVERIFY(peer.waitForDisconnected());
-}
 
-void ChatRobustnessTest::malformedSaslPayload() {
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    peer.send(RawPeer::header());
-    QVERIFY(peer.waitFor("</stream:features>"));
-    peer.mark();
-    peer.send(
-        "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>%%%not base64</auth>");
-    QVERIFY(peer.waitFor("</failure>"));
-    QVERIFY(peer.sinceMark().contains("<incorrect-encoding/>"));
-    peer.mark();
-    peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
-              QByteArray("no separators").toBase64() + "</auth>");
-    QVERIFY(peer.waitFor("</failure>"));
-    QVERIFY(peer.sinceMark().contains("<malformed-request/>"));
-    peer.mark();
-    peer.send("<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>AAAA</response>");
-    QVERIFY(peer.waitFor("</failure>"));
-    peer.mark();
-    peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='X-FACEBOOK-PLATFORM'/>");
-    QVERIFY(peer.waitFor("</challenge>"));
-    peer.mark();
-    peer.send("<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>" +
-              QByteArray("access_token=x").toBase64() + "</response>");
-    QVERIFY(peer.waitFor("</failure>"));
-    QVERIFY(peer.sinceMark().contains("<malformed-request/>"));
-    QVERIFY(peer.isConnected());
-}
-
-void ChatRobustnessTest::silentPeerTimesOut() {
-    m_server->server.setLoginTimeout(200);
-    RawPeer silent;
-    QVERIFY(silent.connectTo(port()));
-    RawPeer unbound;
-    QVERIFY(unbound.connectTo(port()));
-    unbound.send(RawPeer::header());
-    QVERIFY(unbound.waitFor("</stream:features>"));
-    unbound.send(RawPeer::plainAuth(ada, MemoryChatDirectory::passwordOf(ada)));
-    QVERIFY(unbound.waitFor("<success"));
-
-    QVERIFY(silent.waitFor("<connection-timeout"));
-    QVERIFY(silent.waitForDisconnected());
-    QVERIFY(unbound.waitFor("<connection-timeout"));
-    QVERIFY(unbound.waitForDisconnected());
-}
-
-void ChatRobustnessTest::unsupportedQueriesAreAnswered() {
-    RawPeer peer;
-    QVERIFY(peer.connectTo(port()));
-    QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-    peer.send("<iq type='get' id='v1'><query xmlns='jabber:iq:version'/></iq>");
-    QVERIFY(peer.waitFor("<service-unavailable"));
-    peer.mark();
-    peer.send("<iq type='set' id='r1'><query xmlns='jabber:iq:roster'><item "
-              "jid='-999@chat.sandbox.test'/></query></iq>");
-    QVERIFY(peer.waitFor("<not-allowed"));
-    peer.mark();
-    peer.send("<iq type='get' id='p1'><ping xmlns='urn:xmpp:ping'/></iq>");
-    QVERIFY(peer.waitFor("id=\"p1\""));
-    QVERIFY(peer.sinceMark().contains("type=\"result\""));
-    peer.mark();
-    peer.send(
-        "<iq type='bogus' id='b1'/><iq type='result' id='x'/><presence type='subscribe' "
-        "to='-100001@chat.sandbox.test'/><message type='groupchat' to='-1@chat.sandbox.test'/>"
-        "<iq type='get' id='last'><ping xmlns='urn:xmpp:ping'/></iq>");
-    QVERIFY(peer.waitFor("id=\"last\""));
-    QVERIFY(peer.sinceMark().contains("<bad-request"));
-    QVERIFY(peer.isConnected());
-}
-
-void ChatRobustnessTest::routedStanzasStayWellFormed() {
-    // Extensions the server does not know, with prefixes and odd namespace
-    // names, must not reach the recipient in a form its parser rejects.
-    RawPeer recipient;
-    QVERIFY(recipient.connectTo(port()));
-    QVERIFY(recipient.logInWithPlain(first, MemoryChatDirectory::passwordOf(first)));
-    RawPeer sender;
-    QVERIFY(sender.connectTo(port()));
-    QVERIFY(sender.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-    sender.send("<message type='chat' to='-100001@chat.sandbox.test' id='a&quot;1'>"
-                "<body>one &lt;b&gt; &amp; two</body>"
-                "<x:extra xmlns:x='urn:example:extra' x:flag='1'><x:inner/></x:extra>"
-                "<active xmlns='urn:odd\"name&lt;'/>"
-                "<composing xmlns='http://jabber.org/protocol/chatstates'/></message>");
-    QVERIFY(recipient.waitFor("</message>"));
-    QVERIFY2(recipient.currentStreamError().isEmpty(),
-             qPrintable(recipient.currentStreamError() + QLatin1Char('\n') +
-                        QString::fromUtf8(recipient.sinceMark())));
-    const QByteArray received = recipient.sinceMark();
-    QVERIFY(received.contains("<body>one &lt;b&gt; &amp; two</body>"));
-    QVERIFY(received.contains("<composing xmlns=\"http://jabber.org/protocol/chatstates\"/>"));
-    QVERIFY(received.contains("from=\"-200001@chat.sandbox.test\""));
-}
-
-void ChatRobustnessTest::floodOfStanzas() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    RawPeer flooder;
-    QVERIFY(flooder.connectTo(port()));
-    QVERIFY(flooder.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-
-    constexpr int count = 5000;
-    QByteArray flood;
-    for (int i = 0; i < count; ++i) {
-        flood += chatTo(first, QByteArray::number(i));
-        flood += i % 2 ? "<presence/>" : "<presence><show>away</show></presence>";
+    void silentPeerTimesOut_data() {
+        QTest::addColumn<int>("loginTimeoutMs");
+        QTest::addColumn<int>("idleTimeoutMs");
+        QTest::newRow("slow login") << 500 << 60000;
+        QTest::newRow("idle") << 60000 << 500;
     }
-    flooder.send(flood);
-    // Others are served while the flood is worked through.
-    verifyServerServes();
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(ada)).size(), count, 60000);
-    QCOMPARE(inbox.bodiesFrom(bareJid(ada)).last(), QString::number(count - 1));
-    QVERIFY(flooder.isConnected());
-}
 
-void ChatRobustnessTest::peerThatDoesNotRead() {
-    RawPeer sleeper;
-    QVERIFY(sleeper.connectTo(port()));
-    QVERIFY(sleeper.logInWithPlain(second, MemoryChatDirectory::passwordOf(second)));
-    sleeper.stopReading();
-    RawPeer sender;
-    QVERIFY(sender.connectTo(port()));
-    QVERIFY(sender.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
+    void silentPeerTimesOut() {
+        // Connections that do not log in cannot hold on to a slot; sessions can.
+        QFETCH(int, loginTimeoutMs);
+        QFETCH(int, idleTimeoutMs);
+        ChatOptions options;
+        options.loginTimeoutMs = loginTimeoutMs;
+        options.idleTimeoutMs = idleTimeoutMs;
+        QVERIFY(restart(options));
+        RawPeer bound;
+        QVERIFY(bound.logIn(port(), second));
+        RawPeer silent;
+        QVERIFY(silent.connectTo(port()));
+        RawPeer unbound;
+        QVERIFY(unbound.connectTo(port()));
+        QVERIFY(unbound.authenticate(ada, MemoryChatDirectory::passwordOf(ada)));
 
-    // Far more than the sleeper's buffers and the server's output cap hold.
-    const QByteArray message = chatTo(second, QByteArray(32 * 1024, 'z'));
-    for (int i = 0; i < 1000 && m_server->server.onlineUsers().contains(second); ++i) {
-        sender.send(message);
-        QTest::qWait(1); // lets the event loop carry the data along
+        for (RawPeer *peer : {&silent, &unbound}) {
+            QVERIFY(peer->waitFor("<connection-timeout"));
+            QVERIFY(peer->waitForDisconnected());
+        }
+        QVERIFY(bound.isConnected());
+        QCOMPARE(server().onlineUsers(), QStringList{second});
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!m_server->server.onlineUsers().contains(second), 60000);
-    QVERIFY(sender.isConnected());
-    verifyServerServes();
-}
+
+    void connectionLimits() {
+        ChatOptions options;
+        options.maxConnections = 4;
+        options.maxSessionsPerUser = 2;
+        QVERIFY(restart(options));
+        RawPeer phone, desk, idle, idle2;
+        QVERIFY(phone.logIn(port(), ada, QStringLiteral("phone")));
+        QVERIFY(desk.logIn(port(), ada, QStringLiteral("desk")));
+        QVERIFY(idle.connectTo(port()) && idle2.connectTo(port()));
+
+        // One connection too many hears why before it is closed.
+        RawPeer over;
+        over.connectTo(port()); // may be closed before it is seen connected
+        QVERIFY(over.waitFor("</stream:error>"));
+        QVERIFY2(over.received().contains("<resource-constraint"), over.received().constData());
+        QVERIFY(over.waitForDisconnected());
+
+        // Once slots free, a normal login succeeds again.
+        for (RawPeer *peer : {&idle, &idle2}) {
+            peer->send(RawPeer::header() + "</stream:stream>");
+            QVERIFY(peer->waitForDisconnected());
+        }
+        const auto bob = loggedInClient(port(), second);
+        QVERIFY(bob);
+
+        // One person cannot take every slot: a third session of Ada is refused,
+        // while replacing one of hers is not.
+        RawPeer third;
+        QVERIFY(!third.logIn(port(), ada, QStringLiteral("tablet")));
+        QVERIFY(third.waitFor("</stream:error>"));
+        QVERIFY(third.received().contains("<resource-constraint"));
+        QVERIFY(third.received().contains("<policy-violation"));
+        QVERIFY(third.waitForDisconnected());
+        RawPeer newDesk;
+        QVERIFY(newDesk.logIn(port(), ada, QStringLiteral("desk")));
+        QVERIFY(desk.waitFor("<conflict"));
+        QVERIFY(phone.isConnected());
+        QCOMPARE(server().onlineUsers(), (QStringList{second, ada}));
+    }
+
+    void unsupportedQueriesAreAnswered() {
+        RawPeer peer;
+        QVERIFY(peer.logIn(port(), ada));
+        peer.send("<iq type='get' id='v1'><query xmlns='jabber:iq:version'/></iq>");
+        QVERIFY(peer.waitFor("<service-unavailable"));
+        peer.mark();
+        peer.send("<iq type='set' id='r1'><query xmlns='jabber:iq:roster'><item "
+                  "jid='-999@chat.sandbox.test'/></query></iq>");
+        QVERIFY(peer.waitFor("<not-allowed"));
+        peer.mark();
+        peer.send("<iq type='get' id='p1'><ping xmlns='urn:xmpp:ping'/></iq>");
+        QVERIFY(peer.waitFor("id=\"p1\""));
+        QVERIFY(peer.sinceMark().contains("type=\"result\""));
+        peer.mark();
+        peer.send(
+            "<iq type='bogus' id='b1'/><iq type='result' id='x'/><presence type='subscribe' "
+            "to='-100001@chat.sandbox.test'/><message type='groupchat' to='-1@chat.sandbox.test'/>"
+            "<iq type='get' id='last'><ping xmlns='urn:xmpp:ping'/></iq>");
+        QVERIFY(peer.waitFor("id=\"last\""));
+        QVERIFY(peer.sinceMark().contains("<bad-request"));
+        QVERIFY(peer.isConnected());
+    }
+
+    void routedStanzasStayWellFormed() {
+        // Extensions the server does not know, with prefixes and odd namespace
+        // names, must not reach the recipient in a form its parser rejects.
+        RawPeer recipient, sender;
+        QVERIFY(recipient.logIn(port(), first));
+        QVERIFY(sender.logIn(port(), ada));
+        sender.send("<message type='chat' to='-100001@chat.sandbox.test' id='a&quot;1'>"
+                    "<body>one &lt;b&gt; &amp; two</body>"
+                    "<x:extra xmlns:x='urn:example:extra' x:flag='1'><x:inner/></x:extra>"
+                    "<active xmlns='urn:odd\"name&lt;'/>"
+                    "<composing xmlns='http://jabber.org/protocol/chatstates'/></message>");
+        QVERIFY(recipient.waitFor("</message>"));
+        QVERIFY2(recipient.currentStreamError().isEmpty(),
+                 qPrintable(recipient.currentStreamError() + QLatin1Char('\n') +
+                            QString::fromUtf8(recipient.sinceMark())));
+        const QByteArray received = recipient.sinceMark();
+        QVERIFY(received.contains("<body>one &lt;b&gt; &amp; two</body>"));
+        QVERIFY(received.contains("<composing xmlns=\"http://jabber.org/protocol/chatstates\"/>"));
+        QVERIFY(received.contains("from=\"-200001@chat.sandbox.test\""));
+    }
+
+    void floodOfStanzas() {
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        RawPeer flooder;
+        QVERIFY(flooder.logIn(port(), ada));
+
+        constexpr int count = 5000;
+        QByteArray flood;
+        for (int i = 0; i < count; ++i) {
+            flood += chatTo(first, QByteArray::number(i));
+            flood += i % 2 ? "<presence/>" : "<presence><show>away</show></presence>";
+        }
+        flooder.send(flood);
+        // Others are served while the flood is worked through.
+        verifyServerServes();
+        QTRY_COMPARE_WITH_TIMEOUT(alice.inbox.bodiesFrom(ada).size(), count, 60000);
+        QCOMPARE(alice.inbox.bodiesFrom(ada).last(), QString::number(count - 1));
+        QVERIFY(flooder.isConnected());
+    }
+
+    void peerThatDoesNotRead() {
+        RawPeer sleeper, sender;
+        QVERIFY(sleeper.logIn(port(), second));
+        sleeper.stopReading();
+        QVERIFY(sender.logIn(port(), ada));
+
+        // Far more than the sleeper's buffers and the server's output cap hold.
+        const QByteArray message = chatTo(second, QByteArray(32 * 1024, 'z'));
+        for (int i = 0; i < 1000 && server().onlineUsers().contains(second); ++i) {
+            sender.send(message);
+            QTest::qWait(1); // lets the event loop carry the data along
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!server().onlineUsers().contains(second), 60000);
+        QVERIFY(sender.isConnected());
+        verifyServerServes();
+    }
+
+private:
+    void verifyServerServes() {
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
+        QXmppMessage message(QString(), bareJid(second), QStringLiteral("still here"));
+        alice->sendPacket(message);
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), QStringList{"still here"});
+    }
+};
 
 QTEST_GUILESS_MAIN(ChatRobustnessTest)
 #include "tst_chatrobustness.moc"

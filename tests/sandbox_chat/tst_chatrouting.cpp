@@ -1,389 +1,372 @@
 // Presence and message routing of the sandbox chat between logged-in QXmpp
-// clients, virtual contacts and the control interface.
+// clients, virtual contacts and the control interface; messages that wait for
+// a session, also across a restart.
 
 #include "chattestsupport.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <thread>
 
 using namespace ChatTest;
 
 namespace {
-const QString first = QLatin1String(MemoryChatDirectory::firstUser);
-const QString second = QLatin1String(MemoryChatDirectory::secondUser);
-const QString ada = QLatin1String(MemoryChatDirectory::ada);
-const QString nameless = QLatin1String(MemoryChatDirectory::nameless);
-const QString bea = QLatin1String(MemoryChatDirectory::bea);
-constexpr int timeout = 10000;
-
 QXmppPresence presenceWithShow(QXmppPresence::AvailableStatusType show) {
     QXmppPresence presence;
     presence.setAvailableStatusType(show);
     return presence;
 }
-
-QXmppMessage chatMessage(const QString &to, const QString &body) {
-    QXmppMessage message(QString(), to, body);
-    message.setType(QXmppMessage::Chat);
-    return message;
-}
 } // namespace
 
-class ChatRoutingTest : public QObject {
+class ChatRoutingTest : public ServerTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void presenceReachesContactsFromBareJid() {
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
+        const auto lastSeenByBob = [&] { return bob.inbox.presencesFrom(first).last(); };
 
-    void presenceReachesContactsFromBareJid();
-    void vanishedPeerAppearsUnavailable();
-    void initialUnavailablePresenceIsNotAnnounced();
-    void loginReceivesPresenceOfOnlineContacts();
-    void presenceStaysWithinRosters();
-    void chatMessagesBothWays();
-    void messageReachesEveryResource();
-    void typingNotificationHasNoBody();
-    void messageToAbsentPersonIsRecorded();
-    void messageToForeignAddressIsAnswered();
-    void recordsAreBounded();
-    void virtualContactPresenceAndMessages();
-    void autoReplyTypesThenAnswers();
-    void autoReplyCanBeTurnedOff();
-    void controlInterfaceFromAnotherThread();
+        // Each sees the other come online, from the bare address.
+        TRY_COMPARE(alice.inbox.presencesFrom(second).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(second).first().type(), QXmppPresence::Available);
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 1);
+        QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
 
-private:
-    std::unique_ptr<Server> m_server;
-    quint16 port() const { return m_server->server.port(); }
-    ChatServer &server() { return m_server->server; }
+        alice.setClientPresence(presenceWithShow(QXmppPresence::Away));
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 2);
+        QCOMPARE(lastSeenByBob().type(), QXmppPresence::Available);
+        QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Away);
+        alice.setClientPresence(presenceWithShow(QXmppPresence::Online));
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 3);
+        QCOMPARE(lastSeenByBob().availableStatusType(), QXmppPresence::Online);
+
+        alice.disconnectFromServer();
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 4);
+        QCOMPARE(lastSeenByBob().type(), QXmppPresence::Unavailable);
+        // No presence ever carried a resource.
+        for (const QXmppPresence &presence : bob.inbox.presences)
+            QVERIFY2(!presence.from().contains(QLatin1Char('/')), qPrintable(presence.from()));
+    }
+
+    void initialUnavailablePresenceIsNotAnnounced() {
+        // The app logs in with an unavailable presence and turns available only
+        // once the roster is in; its contacts must first see it available.
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
+        Session alice;
+        QVERIFY(alice.logIn(port(), first, QXmppPresence(QXmppPresence::Unavailable)));
+        // A round trip through the server: afterwards the initial presence has
+        // been handled.
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), QStringList{"ping"});
+        QVERIFY(bob.inbox.presencesFrom(first).isEmpty());
+
+        alice.setClientPresence(QXmppPresence(QXmppPresence::Available));
+        TRY_COMPARE(bob.inbox.presencesFrom(first).size(), 1);
+        QCOMPARE(bob.inbox.presencesFrom(first).first().type(), QXmppPresence::Available);
+    }
+
+    void loginReceivesPresenceOfOnlineContacts() {
+        server().setVirtualPresence(ada, QStringLiteral("away"));
+        server().setVirtualPresence(bea, QString());
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
+
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(ada).first().availableStatusType(), QXmppPresence::Away);
+        TRY_COMPARE(alice.inbox.presencesFrom(bea).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(bea).first().availableStatusType(),
+                 QXmppPresence::Online);
+        TRY_COMPARE(alice.inbox.presencesFrom(second).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(second).first().type(), QXmppPresence::Available);
+        QVERIFY(alice.inbox.presencesFrom(nameless).isEmpty());
+        // Presence stays within rosters: Bob's holds Alice and Ada, not Bea.
+        QCOMPARE(bob.inbox.presencesFrom(ada).size(), 1);
+        QVERIFY(bob.inbox.presencesFrom(bea).isEmpty());
+    }
+
+    void chatMessagesBothWays() {
+        QSignalSpy routed(&server(), &ChatServer::messageRouted);
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
+
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("Hello Tamsin")));
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), QStringList{"Hello Tamsin"});
+        const QXmppMessage received = bob.inbox.messagesFrom(first).first();
+        QCOMPARE(received.type(), QXmppMessage::Chat);
+        QCOMPARE(received.to(), bob.configuration().jid());
+        QVERIFY(!received.stamp().isValid()); // delivered at once: no delay
+
+        // Addressed to the full address this time, with characters that need
+        // escaping.
+        bob.sendPacket(
+            chatMessage(alice.configuration().jid(), QStringLiteral("Hi <Orla> & \"all\"")));
+        TRY_COMPARE(alice.inbox.bodiesFrom(second), QStringList{"Hi <Orla> & \"all\""});
+
+        QCOMPARE(routed.count(), 2);
+        QCOMPARE(routed.at(0), (QVariantList{first, second, QStringLiteral("Hello Tamsin")}));
+        QCOMPARE(server().messagesTo(second),
+                 (ChatMessages{{first, QStringLiteral("Hello Tamsin")}}));
+        QCOMPARE(server().messagesTo(first),
+                 (ChatMessages{{second, QStringLiteral("Hi <Orla> & \"all\"")}}));
+    }
+
+    void messageReachesEveryResource() {
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        Session phone, desk;
+        QXmppConfiguration configuration =
+            facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
+        configuration.setResource(QStringLiteral("phone"));
+        QVERIFY(connectClient(phone, configuration));
+        configuration.setResource(QStringLiteral("desk"));
+        QVERIFY(connectClient(desk, configuration));
+
+        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
+        TRY_COMPARE(phone.inbox.bodiesFrom(first), QStringList{"to both"});
+        TRY_COMPARE(desk.inbox.bodiesFrom(first), QStringList{"to both"});
+    }
+
+    void typingNotificationHasNoBody() {
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
+
+        QXmppMessage typing = chatMessage(bareJid(second), QString());
+        typing.setState(QXmppMessage::Composing);
+        alice.sendPacket(typing);
+        TRY_COMPARE(bob.inbox.messagesFrom(first).size(), 1);
+        const QXmppMessage received = bob.inbox.messagesFrom(first).first();
+        QVERIFY(received.body().isEmpty());
+        QCOMPARE(received.state(), QXmppMessage::Composing);
+        // Typing is not a message anyone posted, nor kept for later.
+        QVERIFY(server().messagesTo(second).isEmpty());
+    }
+
+    void repeatedIdDeliveredOnce() {
+        // A client that sends again after a reconnection repeats the message id.
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
+        alice.sendPacket(
+            chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
+        alice.sendPacket(
+            chatMessage(bareJid(second), QStringLiteral("once"), QStringLiteral("m1")));
+        // Another sender may use the same id.
+        server().sendMessageAs(ada, second, QStringLiteral("other"));
+        bob.sendPacket(chatMessage(bareJid(first), QStringLiteral("reply"), QStringLiteral("m1")));
+        alice.sendPacket(
+            chatMessage(bareJid(second), QStringLiteral("next"), QStringLiteral("m2")));
+        TRY_COMPARE(bob.inbox.bodiesFrom(first), (QStringList{"once", "next"}));
+        QCOMPARE(server().messagesTo(second).size(), 3);
+        QCOMPARE(server().messagesTo(first).size(), 1);
+    }
+
+    void offlineMessageDeliveredOnceWithStamp() {
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
+        auto alice = loggedInClient(port(), first);
+        QVERIFY(alice);
+        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("while you were out"),
+                                      QStringLiteral("w1")));
+        server().sendMessageAs(ada, second, QStringLiteral("from Ada"));
+        server().sendTypingAs(ada, second, true); // for those online only
+        TRY_COMPARE(server().messagesTo(second).size(), 2);
+
+        for (int session = 0; session < 2; ++session) {
+            Session bob;
+            QVERIFY(connectClient(
+                bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
+            // A live message after the waiting ones: once it is in, so are they.
+            alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
+            TRY_VERIFY(bob.inbox.bodiesFrom(first).contains("live"));
+            if (session == 1) { // delivered once only
+                QCOMPARE(bob.inbox.bodiesFrom(first), QStringList{"live"});
+                QVERIFY(bob.inbox.bodiesFrom(ada).isEmpty());
+                break;
+            }
+            QCOMPARE(bob.inbox.bodiesFrom(first), (QStringList{"while you were out", "live"}));
+            QCOMPARE(bob.inbox.messagesFrom(ada).size(), 1);
+            QCOMPARE(bob.inbox.bodiesFrom(ada), QStringList{"from Ada"});
+            const QXmppMessage waited = bob.inbox.messagesFrom(first).first();
+            QCOMPARE(waited.id(), QStringLiteral("w1"));
+            QCOMPARE(waited.type(), QXmppMessage::Chat);
+            QVERIFY(waited.stamp() >= before && waited.stamp() <= QDateTime::currentDateTimeUtc());
+            QVERIFY(!bob.inbox.messagesFrom(first).last().stamp().isValid());
+        }
+    }
+
+    void offlineMessagesSurviveRestart() {
+        QTemporaryDir state;
+        ChatOptions options;
+        options.stateDir = state.filePath(QStringLiteral("chat"));
+        QVERIFY(restart(options));
+        server().sendMessageAs(first, ada, QStringLiteral("kept on disk"));
+        QVERIFY(restart(options));
+        QCOMPARE(server().messagesTo(ada), (ChatMessages{{first, QStringLiteral("kept on disk")}}));
+
+        RawPeer adaPeer;
+        QVERIFY(adaPeer.logIn(port(), ada));
+        QVERIFY(adaPeer.received().contains("kept on disk")); // sent right after the bind
+        QVERIFY(adaPeer.received().contains("<delay xmlns=\"urn:xmpp:delay\" stamp=\""));
+
+        // Delivered is delivered, also after the next restart.
+        adaPeer.abort();
+        QVERIFY(restart(options));
+        RawPeer again;
+        QVERIFY(again.logIn(port(), ada));
+        server().sendMessageAs(first, ada, QStringLiteral("live"));
+        QVERIFY(again.waitFor("live"));
+        QVERIFY(!again.received().contains("kept on disk"));
+        QCOMPARE(server().messagesTo(ada).size(), 2);
+
+        // Without a state folder, a new server knows nothing.
+        QVERIFY(restart());
+        QVERIFY(server().messagesTo(ada).isEmpty());
+    }
+
+    void messageToNoOneIsAnswered_data() {
+        QTest::addColumn<QString>("to");
+        QTest::newRow("foreign address") << QStringLiteral("someone@elsewhere.example");
+        QTest::newRow("unknown id") << bareJid(QStringLiteral("999999"));
+    }
+
+    void messageToNoOneIsAnswered() {
+        QFETCH(QString, to);
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(to, QStringLiteral("hi"), QStringLiteral("q1")));
+        TRY_COMPARE(alice.inbox.messages.size(), 1);
+        const QXmppMessage answer = alice.inbox.messages.first();
+        QCOMPARE(answer.type(), QXmppMessage::Error);
+        QCOMPARE(answer.error().condition(), QXmppStanza::Error::ItemNotFound);
+        QCOMPARE(answer.id(), QStringLiteral("q1"));
+        QCOMPARE(answer.from(), to);
+        QVERIFY(alice.isConnected());
+        QVERIFY(server().messagesTo(QStringLiteral("999999")).isEmpty());
+    }
+
+    void recordsAreBounded() {
+        ChatOptions options;
+        options.maxOfflineMessages = 5;
+        QVERIFY(restart(options));
+        for (int i = 0; i < 1005; ++i)
+            server().sendMessageAs(first, ada, QString::number(i));
+        const ChatMessages kept = server().messagesTo(ada);
+        QCOMPARE(kept.size(), 1000);
+        QCOMPARE(kept.first().second, QStringLiteral("5"));
+        QCOMPARE(kept.last().second, QStringLiteral("1004"));
+        server().sendMessageAs(first, QStringLiteral("919999"), QStringLiteral("x"));
+        QVERIFY(server().messagesTo(QStringLiteral("919999")).isEmpty());
+
+        // Of those waiting for Ada, the newest are left.
+        Session adaClient;
+        QVERIFY(connectClient(
+            adaClient, plainConfiguration(port(), ada, MemoryChatDirectory::passwordOf(ada))));
+        server().sendMessageAs(first, ada, QStringLiteral("live"));
+        TRY_COMPARE(adaClient.inbox.bodiesFrom(first),
+                    (QStringList{"1000", "1001", "1002", "1003", "1004", "live"}));
+    }
+
+    void virtualContactPresenceAndMessages() {
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+
+        server().setVirtualPresence(ada, QString());
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Available);
+        QVERIFY(server().onlineUsers().contains(ada));
+
+        server().setVirtualPresence(ada, QStringLiteral("away"));
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().availableStatusType(), QXmppPresence::Away);
+
+        // Setting the same presence again tells no one anything new.
+        server().setVirtualPresence(ada, QStringLiteral("away"));
+
+        server().sendTypingAs(ada, first, true);
+        server().sendMessageAs(ada, first, QStringLiteral("Hello from Ada"));
+        server().sendTypingAs(ada, first, false);
+        TRY_COMPARE(alice.inbox.messagesFrom(ada).size(), 3);
+        const QList<QXmppMessage> messages = alice.inbox.messagesFrom(ada);
+        QCOMPARE(messages.at(0).state(), QXmppMessage::Composing);
+        QVERIFY(messages.at(0).body().isEmpty());
+        QCOMPARE(messages.at(1).body(), QStringLiteral("Hello from Ada"));
+        QCOMPARE(messages.at(1).type(), QXmppMessage::Chat);
+        QCOMPARE(messages.at(2).state(), QXmppMessage::Paused);
+
+        server().setVirtualPresence(ada, QStringLiteral("unavailable"));
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 3);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
+        QVERIFY(!server().onlineUsers().contains(ada));
+    }
+
+    void autoReplyTypesThenAnswers() {
+        server().setVirtualPresence(bea, QString());
+        server().setAutoReply(bea, 100, QStringLiteral("Back in a minute"));
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+
+        alice.sendPacket(chatMessage(bareJid(bea), QStringLiteral("Are you there?")));
+        TRY_COMPARE(alice.inbox.bodiesFrom(bea), QStringList{"Back in a minute"});
+        const QList<QXmppMessage> messages = alice.inbox.messagesFrom(bea);
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages.first().body().isEmpty());
+        QCOMPARE(messages.first().state(), QXmppMessage::Composing);
+        QCOMPARE(server().messagesTo(bea),
+                 (ChatMessages{{first, QStringLiteral("Are you there?")}}));
+
+        // Every message gets its answer.
+        alice.sendPacket(chatMessage(bareJid(bea), QStringLiteral("Still there?")));
+        TRY_COMPARE(alice.inbox.bodiesFrom(bea).size(), 2);
+    }
+
+    void autoReplyCanBeTurnedOff() {
+        server().setAutoReply(bea, 0, QStringLiteral("answer"));
+        server().setAutoReply(bea, 0, QString());
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(bareJid(bea), QStringLiteral("hello")));
+        TRY_COMPARE(server().messagesTo(bea).size(), 1);
+        // Had the answer been on, its typing notification would have left before
+        // this marker.
+        server().sendMessageAs(bea, first, QStringLiteral("marker"));
+        TRY_COMPARE(alice.inbox.messagesFrom(bea).size(), 1);
+        QCOMPARE(alice.inbox.messagesFrom(bea).first().body(), QStringLiteral("marker"));
+    }
+
+    void controlInterfaceFromAnotherThread() {
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(bareJid(ada), QStringLiteral("for the record")));
+        TRY_COMPARE(server().messagesTo(ada).size(), 1);
+
+        // The HTTP side calls in from its worker threads through the meta-object
+        // system, by name.
+        ChatMessages recorded;
+        QStringList online;
+        bool invoked = false;
+        std::thread worker([&] {
+            ChatServer *target = &server();
+            invoked = QMetaObject::invokeMethod(target, "messagesTo", Qt::BlockingQueuedConnection,
+                                                Q_RETURN_ARG(ChatMessages, recorded),
+                                                Q_ARG(QString, ada)) &&
+                      QMetaObject::invokeMethod(target, "onlineUsers", Qt::BlockingQueuedConnection,
+                                                Q_RETURN_ARG(QStringList, online)) &&
+                      QMetaObject::invokeMethod(target, "sendMessageAs", Qt::QueuedConnection,
+                                                Q_ARG(QString, ada), Q_ARG(QString, first),
+                                                Q_ARG(QString, QStringLiteral("from a thread")));
+        });
+        TRY_COMPARE(alice.inbox.bodiesFrom(ada), QStringList{"from a thread"});
+        worker.join();
+        QVERIFY(invoked);
+        QCOMPARE(recorded, (ChatMessages{{first, QStringLiteral("for the record")}}));
+        QCOMPARE(online, QStringList{first});
+    }
 };
-
-void ChatRoutingTest::init() {
-    m_server = std::make_unique<Server>();
-    QVERIFY2(m_server->start(), qPrintable(m_server->server.errorString()));
-}
-
-void ChatRoutingTest::cleanup() {
-    m_server.reset();
-}
-
-void ChatRoutingTest::presenceReachesContactsFromBareJid() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox aliceInbox(alice.get());
-    auto bob = std::make_unique<QXmppClient>();
-    Inbox bobInbox(bob.get());
-    QVERIFY(
-        connectClient(*bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
-
-    // Each sees the other come online, from the bare address.
-    QTRY_COMPARE_WITH_TIMEOUT(aliceInbox.presencesFrom(bareJid(second)).size(), 1, timeout);
-    QCOMPARE(aliceInbox.presencesFrom(bareJid(second)).first().type(), QXmppPresence::Available);
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 1, timeout);
-    QCOMPARE(bobInbox.presencesFrom(bareJid(first)).first().type(), QXmppPresence::Available);
-
-    alice->setClientPresence(presenceWithShow(QXmppPresence::Away));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 2, timeout);
-    QCOMPARE(bobInbox.presencesFrom(bareJid(first)).last().type(), QXmppPresence::Available);
-    QCOMPARE(bobInbox.presencesFrom(bareJid(first)).last().availableStatusType(),
-             QXmppPresence::Away);
-
-    alice->setClientPresence(presenceWithShow(QXmppPresence::Online));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 3, timeout);
-    QCOMPARE(bobInbox.presencesFrom(bareJid(first)).last().availableStatusType(),
-             QXmppPresence::Online);
-
-    alice->disconnectFromServer();
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 4, timeout);
-    QCOMPARE(bobInbox.presencesFrom(bareJid(first)).last().type(), QXmppPresence::Unavailable);
-    // No presence ever carried a resource.
-    for (const QXmppPresence &presence : bobInbox.presences)
-        QVERIFY2(!presence.from().contains(QLatin1Char('/')), qPrintable(presence.from()));
-}
-
-void ChatRoutingTest::vanishedPeerAppearsUnavailable() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    RawPeer adaPeer;
-    QVERIFY(adaPeer.connectTo(port()));
-    QVERIFY(adaPeer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
-    adaPeer.send("<presence><show>away</show></presence>");
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).first().availableStatusType(), QXmppPresence::Away);
-
-    // Half a stanza, then the connection is gone without a word. The
-    // presence before it shows when the server has read that far.
-    adaPeer.send("<presence><show>dnd</show></presence>"
-                 "<message to='-100001@chat.sandbox.test' type='chat'><body>unfini");
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 2, timeout);
-    adaPeer.abort();
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 3, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Unavailable);
-    QVERIFY(inbox.messagesFrom(bareJid(ada)).isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(!server().onlineUsers().contains(ada), timeout);
-}
-
-void ChatRoutingTest::initialUnavailablePresenceIsNotAnnounced() {
-    // The app logs in with an unavailable presence and turns available only
-    // once the roster is in; its contacts must first see it available.
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(bob);
-    Inbox bobInbox(bob.get());
-    auto alice = loggedInClient(port(), first, QXmppPresence(QXmppPresence::Unavailable));
-    QVERIFY(alice);
-    // A round trip through the server: afterwards the initial presence has
-    // been handled.
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)), QStringList{"ping"}, timeout);
-    QVERIFY(bobInbox.presencesFrom(bareJid(first)).isEmpty());
-
-    alice->setClientPresence(QXmppPresence(QXmppPresence::Available));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.presencesFrom(bareJid(first)).size(), 1, timeout);
-    QCOMPARE(bobInbox.presencesFrom(bareJid(first)).first().type(), QXmppPresence::Available);
-}
-
-void ChatRoutingTest::loginReceivesPresenceOfOnlineContacts() {
-    server().setVirtualPresence(ada, QStringLiteral("away"));
-    server().setVirtualPresence(bea, QString());
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(bob);
-
-    auto alice = std::make_unique<QXmppClient>();
-    Inbox inbox(alice.get());
-    QVERIFY(
-        connectClient(*alice, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first))));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).first().availableStatusType(), QXmppPresence::Away);
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(bea)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(bea)).first().availableStatusType(),
-             QXmppPresence::Online);
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(second)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(second)).first().type(), QXmppPresence::Available);
-    QVERIFY(inbox.presencesFrom(bareJid(nameless)).isEmpty());
-}
-
-void ChatRoutingTest::presenceStaysWithinRosters() {
-    // Bob's roster holds Alice and Ada, not Bea.
-    auto bob = std::make_unique<QXmppClient>();
-    Inbox inbox(bob.get());
-    QVERIFY(
-        connectClient(*bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
-    server().setVirtualPresence(bea, QString());
-    server().setVirtualPresence(ada, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    QVERIFY(inbox.presencesFrom(bareJid(bea)).isEmpty());
-}
-
-void ChatRoutingTest::chatMessagesBothWays() {
-    QSignalSpy routed(&server(), &ChatServer::messageRouted);
-    auto alice = loggedInClient(port(), first);
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(alice && bob);
-    Inbox aliceInbox(alice.get());
-    Inbox bobInbox(bob.get());
-
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("Hello Tamsin")));
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.bodiesFrom(bareJid(first)), QStringList{"Hello Tamsin"},
-                              timeout);
-    const QXmppMessage received = bobInbox.messagesFrom(bareJid(first)).first();
-    QCOMPARE(received.type(), QXmppMessage::Chat);
-    QCOMPARE(received.to(), bob->configuration().jid());
-
-    // Addressed to the full address this time, with characters that need
-    // escaping.
-    bob->sendPacket(
-        chatMessage(alice->configuration().jid(), QStringLiteral("Hi <Orla> & \"all\"")));
-    QTRY_COMPARE_WITH_TIMEOUT(aliceInbox.bodiesFrom(bareJid(second)),
-                              QStringList{"Hi <Orla> & \"all\""}, timeout);
-
-    QCOMPARE(routed.count(), 2);
-    QCOMPARE(routed.at(0), (QVariantList{first, second, QStringLiteral("Hello Tamsin")}));
-    QCOMPARE(server().messagesTo(second),
-             (QList<QPair<QString, QString>>{{first, QStringLiteral("Hello Tamsin")}}));
-    QCOMPARE(server().messagesTo(first),
-             (QList<QPair<QString, QString>>{{second, QStringLiteral("Hi <Orla> & \"all\"")}}));
-}
-
-void ChatRoutingTest::messageReachesEveryResource() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    auto phone = std::make_unique<QXmppClient>();
-    auto desk = std::make_unique<QXmppClient>();
-    Inbox phoneInbox(phone.get());
-    Inbox deskInbox(desk.get());
-    QXmppConfiguration configuration =
-        facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
-    configuration.setResource(QStringLiteral("phone"));
-    QVERIFY(connectClient(*phone, configuration));
-    configuration.setResource(QStringLiteral("desk"));
-    QVERIFY(connectClient(*desk, configuration));
-
-    alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
-    QTRY_COMPARE_WITH_TIMEOUT(phoneInbox.bodiesFrom(bareJid(first)), QStringList{"to both"},
-                              timeout);
-    QTRY_COMPARE_WITH_TIMEOUT(deskInbox.bodiesFrom(bareJid(first)), QStringList{"to both"},
-                              timeout);
-}
-
-void ChatRoutingTest::typingNotificationHasNoBody() {
-    auto alice = loggedInClient(port(), first);
-    auto bob = loggedInClient(port(), second);
-    QVERIFY(alice && bob);
-    Inbox bobInbox(bob.get());
-
-    QXmppMessage typing = chatMessage(bareJid(second), QString());
-    typing.setState(QXmppMessage::Composing);
-    alice->sendPacket(typing);
-    QTRY_COMPARE_WITH_TIMEOUT(bobInbox.messagesFrom(bareJid(first)).size(), 1, timeout);
-    const QXmppMessage received = bobInbox.messagesFrom(bareJid(first)).first();
-    QVERIFY(received.body().isEmpty());
-    QCOMPARE(received.state(), QXmppMessage::Composing);
-    // Typing is not a message anyone posted.
-    QVERIFY(server().messagesTo(second).isEmpty());
-}
-
-void ChatRoutingTest::messageToAbsentPersonIsRecorded() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    alice->sendPacket(chatMessage(bareJid(nameless), QStringLiteral("are you there?")));
-    QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(nameless).size(), 1, timeout);
-    QCOMPARE(server().messagesTo(nameless).first(),
-             qMakePair(first, QStringLiteral("are you there?")));
-    QVERIFY(alice->isConnected());
-}
-
-void ChatRoutingTest::messageToForeignAddressIsAnswered() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    alice->sendPacket(
-        chatMessage(QStringLiteral("someone@elsewhere.example"), QStringLiteral("hi")));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.messages.size(), 1, timeout);
-    QCOMPARE(inbox.messages.first().type(), QXmppMessage::Error);
-    QCOMPARE(inbox.messages.first().error().condition(), QXmppStanza::Error::ItemNotFound);
-    QVERIFY(alice->isConnected());
-}
-
-void ChatRoutingTest::recordsAreBounded() {
-    for (int i = 0; i < 1005; ++i)
-        server().sendMessageAs(first, ada, QString::number(i));
-    const ChatMessages kept = server().messagesTo(ada);
-    QCOMPARE(kept.size(), 1000);
-    QCOMPARE(kept.first().second, QStringLiteral("5"));
-    QCOMPARE(kept.last().second, QStringLiteral("1004"));
-
-    // Messages to ever new addresses stop being recorded at some point,
-    // while those to known addressees still are.
-    for (int i = 0; i < 20000; ++i)
-        server().sendMessageAs(first, QString::number(900000 + i), QStringLiteral("x"));
-    QVERIFY(server().messagesTo(QStringLiteral("919999")).isEmpty());
-    server().sendMessageAs(first, ada, QStringLiteral("still recorded"));
-    QCOMPARE(server().messagesTo(ada).last().second, QStringLiteral("still recorded"));
-}
-
-void ChatRoutingTest::virtualContactPresenceAndMessages() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-
-    server().setVirtualPresence(ada, QString());
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 1, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Available);
-    QVERIFY(server().onlineUsers().contains(ada));
-
-    server().setVirtualPresence(ada, QStringLiteral("away"));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 2, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().availableStatusType(), QXmppPresence::Away);
-
-    // Setting the same presence again tells no one anything new.
-    server().setVirtualPresence(ada, QStringLiteral("away"));
-
-    server().sendTypingAs(ada, first, true);
-    server().sendMessageAs(ada, first, QStringLiteral("Hello from Ada"));
-    server().sendTypingAs(ada, first, false);
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.messagesFrom(bareJid(ada)).size(), 3, timeout);
-    const QList<QXmppMessage> messages = inbox.messagesFrom(bareJid(ada));
-    QCOMPARE(messages.at(0).state(), QXmppMessage::Composing);
-    QVERIFY(messages.at(0).body().isEmpty());
-    QCOMPARE(messages.at(1).body(), QStringLiteral("Hello from Ada"));
-    QCOMPARE(messages.at(1).type(), QXmppMessage::Chat);
-    QCOMPARE(messages.at(2).state(), QXmppMessage::Paused);
-
-    server().setVirtualPresence(ada, QStringLiteral("unavailable"));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.presencesFrom(bareJid(ada)).size(), 3, timeout);
-    QCOMPARE(inbox.presencesFrom(bareJid(ada)).last().type(), QXmppPresence::Unavailable);
-    QVERIFY(!server().onlineUsers().contains(ada));
-}
-
-void ChatRoutingTest::autoReplyTypesThenAnswers() {
-    server().setVirtualPresence(bea, QString());
-    server().setAutoReply(bea, 100, QStringLiteral("Back in a minute"));
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-
-    alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Are you there?")));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(bea)), QStringList{"Back in a minute"},
-                              timeout);
-    const QList<QXmppMessage> messages = inbox.messagesFrom(bareJid(bea));
-    QCOMPARE(messages.size(), 2);
-    QVERIFY(messages.first().body().isEmpty());
-    QCOMPARE(messages.first().state(), QXmppMessage::Composing);
-    QCOMPARE(server().messagesTo(bea),
-             (QList<QPair<QString, QString>>{{first, QStringLiteral("Are you there?")}}));
-
-    // Every message gets its answer.
-    alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("Still there?")));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(bea)).size(), 2, timeout);
-}
-
-void ChatRoutingTest::autoReplyCanBeTurnedOff() {
-    server().setAutoReply(bea, 0, QStringLiteral("answer"));
-    server().setAutoReply(bea, 0, QString());
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    alice->sendPacket(chatMessage(bareJid(bea), QStringLiteral("hello")));
-    QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(bea).size(), 1, timeout);
-    // Had the answer been on, its typing notification would have left before
-    // this marker.
-    server().sendMessageAs(bea, first, QStringLiteral("marker"));
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.messagesFrom(bareJid(bea)).size(), 1, timeout);
-    QCOMPARE(inbox.messagesFrom(bareJid(bea)).first().body(), QStringLiteral("marker"));
-}
-
-void ChatRoutingTest::controlInterfaceFromAnotherThread() {
-    auto alice = loggedInClient(port(), first);
-    QVERIFY(alice);
-    Inbox inbox(alice.get());
-    alice->sendPacket(chatMessage(bareJid(ada), QStringLiteral("for the record")));
-    QTRY_COMPARE_WITH_TIMEOUT(server().messagesTo(ada).size(), 1, timeout);
-
-    // The HTTP side calls in from its worker threads through the meta-object
-    // system, by name.
-    ChatMessages recorded;
-    QStringList online;
-    bool invoked = false;
-    std::thread worker([&] {
-        ChatServer *target = &server();
-        invoked =
-            QMetaObject::invokeMethod(target, "messagesTo", Qt::BlockingQueuedConnection,
-                                      Q_RETURN_ARG(ChatMessages, recorded), Q_ARG(QString, ada)) &&
-            QMetaObject::invokeMethod(target, "onlineUsers", Qt::BlockingQueuedConnection,
-                                      Q_RETURN_ARG(QStringList, online)) &&
-            QMetaObject::invokeMethod(target, "sendMessageAs", Qt::QueuedConnection,
-                                      Q_ARG(QString, ada), Q_ARG(QString, first),
-                                      Q_ARG(QString, QStringLiteral("from a thread")));
-    });
-    QTRY_COMPARE_WITH_TIMEOUT(inbox.bodiesFrom(bareJid(ada)), QStringList{"from a thread"},
-                              timeout);
-    worker.join();
-    QVERIFY(invoked);
-    QCOMPARE(recorded, (QList<QPair<QString, QString>>{{first, QStringLiteral("for the record")}}));
-    QCOMPARE(online, QStringList{first});
-}
 
 QTEST_GUILESS_MAIN(ChatRoutingTest)
 #include "tst_chatrouting.moc"
