@@ -362,7 +362,7 @@ void HttpConnections::serveConnection(Connection c) {
             std::lock_guard<std::mutex> lock(m_mutex);
             stopping = m_stopping;
         }
-        if (!keep || stopping || ++c.served >= m_limits.requestsPerConnection) {
+        if (!keep || stopping) {
             ::close(c.fd);
             return;
         }

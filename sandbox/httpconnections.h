@@ -29,7 +29,6 @@ public:
         std::chrono::seconds idle{10}; // keep-alive without a new request
         std::chrono::seconds head{10}; // from the first byte to the end of the head
         std::chrono::seconds read{10}; // one read of a body or one write
-        int requestsPerConnection = 10000;
     };
     // Answers one request whose head (target shortened, Content-Length made
     // explicit) and body `stream` gives; `target` is the request's real target.
@@ -55,7 +54,6 @@ private:
         std::string buffer;      // received, not yet answered
         Clock::time_point since; // last answer, or the first byte of the pending head
         bool headStarted = false;
-        int served = 0;
     };
 
     void pollLoop();
