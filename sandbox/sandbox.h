@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -14,11 +15,16 @@ class PictureStore;
 class HttpServer;
 class QTimer;
 class ChatServer;
+class SandboxState;
+struct WorldData;
 struct ApiRequest;
 struct ApiResponse;
 
 struct SandboxOptions {
-    QString stateDir;      // where issued tokens are kept between runs; empty: nowhere
+    // Where tokens and what the client posted are kept between runs (written
+    // the moment they change); empty: nowhere. The chat server may keep its
+    // own files in the same folder.
+    QString stateDir;
     bool demoLife = false; // friends online, automatic replies, new notifications now and then
     QDate today = QDate::currentDate();
 };
@@ -64,12 +70,15 @@ public:
 private:
     void startDemoLife();
     void demoTick();
+    void addDemoNotification(WorldData &w);
     void recordChatMessage(const QString &from, const QString &to, const QString &body);
-    void loadTokens();
-    void saveTokens() const;
+    void recordChatMessage(WorldData &w, const QString &from, const QString &to,
+                           const QString &body);
+    void loadState();
 
     SandboxOptions m_options;
     std::unique_ptr<World> m_world;
+    std::unique_ptr<SandboxState> m_state;
     std::unique_ptr<PictureStore> m_pictures;
     std::unique_ptr<GraphApi> m_graph;
     std::unique_ptr<WebPages> m_web;
@@ -78,4 +87,5 @@ private:
     ChatServer *m_chat = nullptr;
     QTimer *m_demoTimer = nullptr;
     int m_demoTicks = 0;
+    QThreadPool m_chatRecorder;
 };
