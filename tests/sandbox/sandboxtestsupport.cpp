@@ -5,8 +5,11 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/socket.h>
 
 QByteArray HttpResult::header(const QByteArray &name) const {
     for (const auto &h : headers)
@@ -32,6 +35,29 @@ HttpResult httpRequest(const QByteArray &method, const QString &url, const QByte
     result.headers = reply->rawHeaderPairs();
     reply->deleteLater();
     return result;
+}
+
+QByteArray rawHttp(quint16 port, const QByteArray &bytes, int waitMs, bool halfClose) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(waitMs))
+        return "no connection";
+    socket.write(bytes);
+    socket.waitForBytesWritten(waitMs);
+    if (halfClose)
+        ::shutdown(int(socket.socketDescriptor()), SHUT_WR);
+    QByteArray answer;
+    const auto complete = [&] {
+        const int end = answer.indexOf("\r\n\r\n");
+        const QRegularExpressionMatch length =
+            QRegularExpression(QStringLiteral("(?i)\r\ncontent-length: *(\\d+)"))
+                .match(QString::fromLatin1(answer.left(end)));
+        return end > 0 && length.hasMatch() &&
+               answer.size() >= end + 4 + length.captured(1).toInt();
+    };
+    while (!complete() && socket.waitForReadyRead(waitMs))
+        answer += socket.readAll();
+    return answer;
 }
 
 SandboxFixture::SandboxFixture() {

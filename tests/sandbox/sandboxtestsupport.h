@@ -28,6 +28,11 @@ struct HttpResult {
 HttpResult httpRequest(const QByteArray &method, const QString &url, const QByteArray &body = {},
                        const QList<QPair<QByteArray, QByteArray>> &headers = {});
 
+// Raw bytes to 127.0.0.1:port; the answer (head and Content-Length body) or
+// what came before the peer closed or `waitMs` passed without a byte.
+QByteArray rawHttp(quint16 port, const QByteArray &bytes, int waitMs = 3000,
+                   bool halfClose = false);
+
 // A sandbox started in-process on free ports, with a token of the account.
 class SandboxFixture {
 public:

@@ -8,9 +8,6 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-#include <QtTest>
-#include <sys/socket.h>
-
 #include <random>
 
 class TestSandboxRobustness : public QObject {
@@ -19,21 +16,6 @@ class TestSandboxRobustness : public QObject {
 private:
     SandboxFixture *f = nullptr;
 
-    // Sends raw bytes, returns whatever comes back before the peer closes (or 3 s).
-    QByteArray raw(const QByteArray &bytes, bool halfClose = true) {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, f->sandbox().httpPort());
-        if (!socket.waitForConnected(3000))
-            return "no connection";
-        socket.write(bytes);
-        socket.waitForBytesWritten(3000);
-        if (halfClose)
-            ::shutdown(int(socket.socketDescriptor()), SHUT_WR);
-        QByteArray answer;
-        while (socket.waitForReadyRead(3000))
-            answer += socket.readAll();
-        return answer;
-    }
     void stillServing() {
         QCOMPARE(f->get("me?fields=id").object().value("id").toString(), f->me());
     }
@@ -59,7 +41,7 @@ private slots:
             "\xff\xfe\x00\x01garbage\r\n\r\n",
         };
         for (const QByteArray &input : inputs) {
-            const QByteArray answer = raw(input);
+            const QByteArray answer = rawHttp(f->sandbox().httpPort(), input, 3000, true);
             QVERIFY2(answer.isEmpty() || answer.startsWith("HTTP/1.1 4") ||
                          answer.startsWith("HTTP/1.1 5") || answer.startsWith("HTTP/1.1 2"),
                      answer.left(80));
