@@ -22,7 +22,7 @@ class Stream;
 class HttpConnections {
 public:
     struct Limits {
-        int workers = 32;
+        int workers = 16;
         size_t maxQueued = 512;       // heads waiting for a worker
         size_t maxConnections = 4000; // open connections, idle ones included
         size_t maxHeadBytes = 80 * 1024;
