@@ -120,6 +120,11 @@ QJsonArray SandboxFixture::batch(const QJsonArray &requests) const {
         .array();
 }
 
+QJsonArray SandboxFixture::data(const QJsonArray &batchAnswer, int i) {
+    const QString body = batchAnswer[i].toObject().value("body").toString();
+    return QJsonDocument::fromJson(body.toUtf8()).object().value("data").toArray();
+}
+
 bool isGraphTime(const QString &text) {
     static const QRegularExpression re(
         QStringLiteral("^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}\\+0000$"));

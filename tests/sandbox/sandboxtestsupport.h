@@ -48,12 +48,18 @@ public:
     HttpResult get(const QString &pathAndQuery) const;
     HttpResult post(const QString &pathAndQuery) const;
     QJsonObject getObject(const QString &pathAndQuery) const { return get(pathAndQuery).object(); }
+    // The "data" of a collection.
+    QJsonArray list(const QString &pathAndQuery) const {
+        return getObject(pathAndQuery).value("data").toArray();
+    }
     // FQL texts the way the client sends them: percent-encoded.
     QJsonArray fql(const QString &query) const;
     QJsonArray multiquery(const QJsonObject &queries) const;
     // The result set of a multiquery answer by name.
     static QJsonArray resultSet(const QJsonArray &answer, const QString &name);
     QJsonArray batch(const QJsonArray &requests) const;
+    // The "data" of the i-th answer of a batch.
+    static QJsonArray data(const QJsonArray &batchAnswer, int i);
 
     QString withToken(const QString &pathAndQuery) const;
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-// The real executable on free ports, with a state folder.
+// The real executable on free ports, with a state folder; SIGKILL at the end.
 class SandboxProcess {
 public:
     explicit SandboxProcess(const QString &stateDir) {
@@ -27,10 +27,6 @@ public:
         m_process.waitForFinished();
     }
     QString root() const { return m_root; }
-    void killHard() {
-        m_process.kill(); // SIGKILL: nothing runs on the way out
-        m_process.waitForFinished();
-    }
 
 private:
     QProcess m_process;
@@ -43,23 +39,24 @@ class TestSandboxService : public QObject {
     Q_OBJECT
 
 private:
-    SandboxFixture *f = nullptr;
+    SandboxFixture fixture;
+    SandboxFixture *const f = &fixture;
 
 private slots:
-    void initTestCase() { f = new SandboxFixture; }
-    void cleanupTestCase() { delete f; }
 
     void heldConnectionsDoNotStopOthers() {
+        // Idle connections, keep-alive ones reading and posting at once, slow senders.
         const quint16 port = f->sandbox().httpPort();
         std::vector<std::unique_ptr<QTcpSocket>> held;
         for (int i = 0; i < 64; ++i) {
             auto socket = std::make_unique<QTcpSocket>();
             socket->connectToHost(QHostAddress::LocalHost, port);
             QVERIFY(socket->waitForConnected(3000));
-            if (i % 3 == 1) // a keep-alive client that has been answered and waits
-                socket->write("GET /me?fields=id&access_token=" + f->token().toUtf8() +
+            if (i % 3 == 1)
+                socket->write((i % 2 ? "GET /me/home?" : "POST /me/feed?message=hi&") +
+                              ("access_token=" + f->token().toUtf8()) +
                               " HTTP/1.1\r\nHost: x\r\n\r\n");
-            else if (i % 3 == 2) // a slow sender, half-way through its head
+            else if (i % 3 == 2) // half-way through its head
                 socket->write("GET /me/home?access_token=" + f->token().toUtf8() +
                               " HTTP/1.1\r\nHo");
             socket->flush();
@@ -75,8 +72,10 @@ private slots:
                                             " HTTP/1.1\r\nHost: x\r\n\r\n",
                                         1000);
         QVERIFY2(feed.startsWith("HTTP/1.1 200"), feed.left(80));
-        for (int i = 1; i < 64; i += 3)
+        for (int i = 1; i < 64; i += 3) {
             QVERIFY(held[size_t(i)]->waitForReadyRead(3000));
+            QVERIFY(held[size_t(i)]->readAll().startsWith("HTTP/1.1 200"));
+        }
     }
 
     void sizesTheClientSends_data() {
@@ -103,14 +102,12 @@ private slots:
         QVERIFY2(answer.startsWith("HTTP/1.1 " + QByteArray::number(status)), answer.left(200));
         if (status != 200)
             QVERIFY(answer.contains("\"error\""));
-        QVERIFY(!answer.contains("offset=-"));
     }
 
     void formsAndLongStatusesArePosted() {
         const QString cjk = QString(3300, QChar(0x4e2d)); // a 30 KB address
         QCOMPARE(f->post("me/feed?message=" + QUrl::toPercentEncoding(cjk)).status, 200);
-        QCOMPARE(f->getObject("me/feed").value("data")[0].toObject().value("message").toString(),
-                 cjk);
+        QCOMPARE(f->list("me/feed")[0].toObject().value("message").toString(), cjk);
         const HttpResult form =
             httpRequest("POST", f->root() + "/me/feed",
                         "message=From+a+form&access_token=" + f->token().toUtf8(),
@@ -139,7 +136,6 @@ private slots:
             post = graph("/me/feed?message=Kept").value("id").toString();
             comment = graph("/" + post + "/comments?message=Still+here").value("id").toString();
             QVERIFY(!comment.isEmpty());
-            first.killHard();
         }
         for (const char *file : {"tokens.json", "posted.json"})
             QCOMPARE(QFileInfo(dir.filePath(file)).permissions(),
