@@ -136,6 +136,9 @@ bool HttpServer::listen(quint16 port, QString *error) {
     m_server = std::make_unique<HttplibServer>(m_connections.get());
     HttplibServer &server = *m_server;
     server.set_payload_max_length(maxBodyBytes);
+    // Only for the Keep-Alive header httplib writes: HttpConnections decides.
+    server.set_keep_alive_timeout(10);
+    server.set_keep_alive_max_count(1000000);
     // Address reuse only: httplib's default also shares the port with other
     // listeners (SO_REUSEPORT), and connections that linger after a stop then
     // keep a restarted server off its port.

@@ -35,7 +35,7 @@ bool routeIsPicture(const QString &path) {
 
 Sandbox::Sandbox(SandboxOptions options)
     : m_options(std::move(options)) {
-    m_chatRecorder.setMaxThreadCount(1);
+    m_worldWriter.setMaxThreadCount(1);
     m_world =
         std::make_unique<World>(m_options.today, QString::fromLatin1(kelvo::build::sandboxAppId));
     if (!m_options.stateDir.isEmpty())
@@ -157,7 +157,7 @@ void Sandbox::stop() {
     }
     delete m_chat;
     m_chat = nullptr;
-    m_chatRecorder.waitForDone();
+    m_worldWriter.waitForDone();
 }
 
 bool Sandbox::isRunning() const {
@@ -220,10 +220,8 @@ World &Sandbox::world() {
 }
 
 void Sandbox::recordChatMessage(const QString &from, const QString &to, const QString &body) {
-    // Chat messages join the two people's inbox thread, as on the service. The
-    // chat thread does not wait for its turn to change the world: one helper
-    // thread records the messages, in order.
-    m_chatRecorder.start([this, from, to, body] {
+    // Chat messages join the two people's inbox thread, as on the service.
+    m_worldWriter.start([this, from, to, body] {
         m_world->update([&](WorldData &w) { recordChatMessage(w, from, to, body); });
     });
 }
@@ -272,7 +270,8 @@ void Sandbox::startDemoLife() {
 }
 
 void Sandbox::demoTick() {
-    m_world->update([this](WorldData &w) { addDemoNotification(w); });
+    m_worldWriter.start(
+        [this] { m_world->update([this](WorldData &w) { addDemoNotification(w); }); });
 }
 
 void Sandbox::addDemoNotification(WorldData &w) {

@@ -87,5 +87,7 @@ private:
     ChatServer *m_chat = nullptr;
     QTimer *m_demoTimer = nullptr;
     int m_demoTicks = 0;
-    QThreadPool m_chatRecorder;
+    // Changes this thread (the chat server's) asks of the world run here, one
+    // at a time and in order, so the chat thread never waits for its turn.
+    QThreadPool m_worldWriter;
 };
