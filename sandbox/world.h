@@ -287,8 +287,8 @@ struct WorldData {
 
     qint64 anchor = 0; // seeding time: the local midnight that starts "today"
     quint64 nextSerial = 900000000000000ULL;
-    quint64 seeding = 0; // tells one seeding of the world from another (cache keys)
-    quint64 revisions = 0;
+    quint64 seeding = 0;          // tells one seeding of the world from another (cache keys)
+    quint64 revisions = 0;        // the last revision given to a post
     qint64 clock = 0;             // when set, the time of the change being made (replays)
     QStringList postsNewestFirst; // every post id, by creation time then id, newest first
 
