@@ -2,15 +2,10 @@
 
 #include "world.h"
 
-#include <QMutexLocker>
-
 ChatPeople::ChatPeople(const World &world)
     : m_world(world) {
-    {
-        QMutexLocker lock(&world.mutex());
-        for (const Person &person : world.data().people)
-            m_passwords.insert(person.id, person.password);
-    }
+    for (const Person &person : world.snapshot()->people)
+        m_passwords.insert(person.id, person.password);
     for (auto it = m_passwords.cbegin(); it != m_passwords.cend(); ++it)
         m_rosters.insert(it.key(), world.rosterOf(it.key()));
 }

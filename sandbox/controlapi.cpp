@@ -1,12 +1,12 @@
 #include "controlapi.h"
 
 #include "sandboxlogging.h"
+#include "sandboxstate.h"
 #include "world.h"
 
 #include <QDateTime>
 #include <QHostAddress>
 #include <QJsonObject>
-#include <QMutexLocker>
 
 namespace {
 
@@ -26,9 +26,10 @@ ApiResponse chatMissing() {
 
 } // namespace
 
-ControlApi::ControlApi(World &world, ChatControl chat)
+ControlApi::ControlApi(World &world, ChatControl chat, SandboxState *state)
     : m_world(world)
-    , m_chat(std::move(chat)) {}
+    , m_chat(std::move(chat))
+    , m_state(state) {}
 
 ApiResponse ControlApi::handle(const ApiRequest &req) {
     if (!QHostAddress(req.remoteAddress).isLoopback())
@@ -50,6 +51,10 @@ ApiResponse ControlApi::handle(const ApiRequest &req) {
                                        QStringLiteral("SandboxException"));
     if (command == QLatin1String("reset")) {
         m_world.reset();
+        if (m_state) {
+            m_state->forgetPosted();
+            m_state->savePosted();
+        }
         qCInfo(lcSandbox) << "world reset";
         return ok();
     }
@@ -64,24 +69,17 @@ ApiResponse ControlApi::handle(const ApiRequest &req) {
     }
     if (command == QLatin1String("token")) {
         QString user = req.value(QStringLiteral("user"));
-        {
-            QMutexLocker lock(&m_world.mutex());
-            if (user.isEmpty())
-                user = m_world.data().meId;
-            if (!m_world.data().people.contains(user))
-                return ApiResponse::badRequest(QStringLiteral("Unknown user."), 100,
-                                               QStringLiteral("SandboxException"));
-        }
+        const World::Snapshot w = m_world.snapshot();
+        if (user.isEmpty())
+            user = w->meId;
+        if (!w->people.contains(user))
+            return ApiResponse::badRequest(QStringLiteral("Unknown user."), 100,
+                                           QStringLiteral("SandboxException"));
         return ok(QJsonObject{{"access_token", m_world.issueToken(user, 0)}, {"user", user}});
     }
     if (command == QLatin1String("code")) {
         // A login code as the dialog's redirect carries, for tests that skip the page.
-        QString user;
-        {
-            QMutexLocker lock(&m_world.mutex());
-            user = m_world.data().meId;
-        }
-        return ok(QJsonObject{{"code", m_world.issueCode(user)}});
+        return ok(QJsonObject{{"code", m_world.issueCode(m_world.snapshot()->meId)}});
     }
     if (command == QLatin1String("notifications"))
         return addNotification(req);
@@ -91,8 +89,8 @@ ApiResponse ControlApi::handle(const ApiRequest &req) {
 }
 
 ApiResponse ControlApi::account(const ApiRequest &) {
-    QMutexLocker lock(&m_world.mutex());
-    const WorldData &w = m_world.data();
+    const World::Snapshot snapshot = m_world.snapshot();
+    const WorldData &w = *snapshot;
     return ApiResponse::json(QJsonObject{{"id", w.meId},
                                          {"name", w.people.value(w.meId).name},
                                          {"login", w.loginName},
@@ -101,8 +99,10 @@ ApiResponse ControlApi::account(const ApiRequest &) {
 }
 
 ApiResponse ControlApi::addNotification(const ApiRequest &req) {
-    QMutexLocker lock(&m_world.mutex());
-    WorldData &w = m_world.data();
+    return m_world.update([&](WorldData &w) { return addNotification(req, w); });
+}
+
+ApiResponse ControlApi::addNotification(const ApiRequest &req, WorldData &w) {
     Notification n;
     n.fromId = req.value(QStringLiteral("from"));
     if (n.fromId.isEmpty())
@@ -125,8 +125,10 @@ ApiResponse ControlApi::addNotification(const ApiRequest &req) {
 }
 
 ApiResponse ControlApi::addFriendRequest(const ApiRequest &req) {
-    QMutexLocker lock(&m_world.mutex());
-    WorldData &w = m_world.data();
+    return m_world.update([&](WorldData &w) { return addFriendRequest(req, w); });
+}
+
+ApiResponse ControlApi::addFriendRequest(const ApiRequest &req, WorldData &w) {
     const QString from = req.value(QStringLiteral("from"));
     if (!w.people.contains(from) || from == w.meId || w.isFriend(from, w.meId))
         return ApiResponse::badRequest(QStringLiteral("Give a person who is not a friend yet."),
@@ -140,10 +142,10 @@ ApiResponse ControlApi::addFriendRequest(const ApiRequest &req) {
 }
 
 ApiResponse ControlApi::postings(const ApiRequest &req) {
-    QMutexLocker lock(&m_world.mutex());
+    const World::Snapshot w = m_world.snapshot();
     const QString path = req.value(QStringLiteral("path"));
     QJsonArray out;
-    for (const Posting &p : m_world.data().postings) {
+    for (const Posting &p : w->postings) {
         if (!path.isEmpty() && p.path != path)
             continue;
         QJsonObject params;
@@ -172,14 +174,11 @@ ApiResponse ControlApi::chatCommand(const QString &command, const ApiRequest &re
     const QString from = req.value(QStringLiteral("from"));
     const QString to = req.value(QStringLiteral("to"));
     const bool post = req.method == QLatin1String("POST");
-    {
-        QMutexLocker lock(&m_world.mutex());
-        const WorldData &w = m_world.data();
-        for (const QString &id : {from, to, req.value(QStringLiteral("user"))})
-            if (!id.isEmpty() && !w.people.contains(id))
-                return ApiResponse::badRequest(QStringLiteral("Unknown person ") + id, 100,
-                                               QStringLiteral("SandboxException"));
-    }
+    const World::Snapshot w = m_world.snapshot();
+    for (const QString &id : {from, to, req.value(QStringLiteral("user"))})
+        if (!id.isEmpty() && !w->people.contains(id))
+            return ApiResponse::badRequest(QStringLiteral("Unknown person ") + id, 100,
+                                           QStringLiteral("SandboxException"));
     if (command == QLatin1String("messages") && !post) {
         if (!m_chat.messagesTo)
             return chatMissing();

@@ -8,6 +8,8 @@
 #include <functional>
 
 class World;
+class SandboxState;
+struct WorldData;
 
 // What the control endpoints can ask of the chat server. Set by the owner of
 // the chat server; empty functions mean no chat server runs.
@@ -22,16 +24,20 @@ struct ChatControl {
 // "/_sandbox/...": endpoints for tests and demos, answered to loopback peers only.
 class ControlApi {
 public:
-    ControlApi(World &world, ChatControl chat);
+    // `state`, when given, forgets what was posted when the world is reset.
+    ControlApi(World &world, ChatControl chat, SandboxState *state);
 
     ApiResponse handle(const ApiRequest &req);
 
 private:
     World &m_world;
     ChatControl m_chat;
+    SandboxState *m_state;
 
     ApiResponse addNotification(const ApiRequest &req);
+    ApiResponse addNotification(const ApiRequest &req, WorldData &w);
     ApiResponse addFriendRequest(const ApiRequest &req);
+    ApiResponse addFriendRequest(const ApiRequest &req, WorldData &w);
     ApiResponse postings(const ApiRequest &req);
     ApiResponse chatCommand(const QString &command, const ApiRequest &req);
     ApiResponse account(const ApiRequest &req);

@@ -3,9 +3,10 @@
 // would refuse a query it cannot run.
 #include "fql.h"
 
-#include "graphapi.h"
+#include "postlists.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QJsonDocument>
 #include <QLocale>
 #include <QRegularExpression>
@@ -14,10 +15,18 @@
 
 namespace {
 
+// Patterns are compiled once per thread: compiling took most of a query's
+// time, and threads then share no lock.
 QRegularExpressionMatch matchQuery(const QString &pattern, const QString &query) {
-    const QRegularExpression re(QLatin1Char('^') + pattern + QLatin1Char('$'),
-                                QRegularExpression::CaseInsensitiveOption);
-    return re.match(query);
+    thread_local QHash<QString, QRegularExpression> compiled;
+    auto it = compiled.find(pattern);
+    if (it == compiled.end()) {
+        it = compiled.insert(pattern,
+                             QRegularExpression(QLatin1Char('^') + pattern + QLatin1Char('$'),
+                                                QRegularExpression::CaseInsensitiveOption));
+        it->optimize();
+    }
+    return it->match(query);
 }
 
 FqlResult rows(const QJsonArray &r) {
@@ -176,29 +185,30 @@ FqlResult stream(GraphContext &ctx, const QString &fields, const QString &where)
     return rows(out);
 }
 
-QJsonArray columnOf(const QJsonArray &set, const QString &column) {
-    QJsonArray values;
-    for (const QJsonValue &row : set) {
+// The non-null values of `column` in the earlier result set `name`, as text;
+// false, with *error set, when there is no such set.
+bool columnOf(const QHash<QString, QJsonArray> &sets, const QString &name, const QString &column,
+              QStringList *values, FqlResult *error) {
+    if (!sets.contains(name)) {
+        *error = failure(QStringLiteral("Unknown result set #") + name);
+        return false;
+    }
+    for (const QJsonValue &row : sets[name]) {
         const QJsonValue v = row.toObject().value(column);
         if (!v.isNull() && !v.isUndefined())
-            values.append(v);
+            values->append(v.toString());
     }
-    return values;
-}
-
-FqlResult referenced(const QHash<QString, QJsonArray> &sets, const QString &name, QJsonArray *out) {
-    if (!sets.contains(name))
-        return failure(QStringLiteral("Unknown result set #") + name);
-    *out = sets.value(name);
-    return rows({});
+    return true;
 }
 
 } // namespace
 
 FqlResult runFql(GraphContext &ctx, const QString &rawQuery,
                  const QHash<QString, QJsonArray> &sets) {
-    WorldData &w = ctx.w;
-    const QString query = rawQuery.simplified().remove(QRegularExpression(QStringLiteral(";$")));
+    const WorldData &w = ctx.w;
+    QString query = rawQuery.simplified();
+    if (query.endsWith(QLatin1Char(';')))
+        query.chop(1);
     if (query.isEmpty())
         return failure(QStringLiteral("Parser error: empty query."));
     QRegularExpressionMatch m;
@@ -225,10 +235,15 @@ FqlResult runFql(GraphContext &ctx, const QString &rawQuery,
                                   "(?: ASC| DESC)?)?(?: LIMIT (\\d+))?"),
                    query);
     if (m.hasMatch()) {
-        const auto it = w.threads.find(m.captured(1));
-        if (it == w.threads.end() || !it->participants.contains(ctx.viewer))
+        const auto it = w.threads.constFind(m.captured(1));
+        if (it == w.threads.constEnd() || !it->participants.contains(ctx.viewer))
             return rows({});
-        it->unread = false; // reading a thread marks it read
+        // Reading a thread marks it read.
+        ctx.afterwards.append([id = it->id](WorldData &changing) {
+            const auto thread = changing.threads.find(id);
+            if (thread != changing.threads.end())
+                thread->unread = false;
+        });
         QJsonArray out;
         for (const Message &msg : it->messages)
             out.append(QJsonObject{
@@ -287,17 +302,12 @@ FqlResult runFql(GraphContext &ctx, const QString &rawQuery,
                                   "FROM #(\\w+) ?\\)"),
                    query);
     if (m.hasMatch()) {
-        QJsonArray first, second;
-        FqlResult r = referenced(sets, m.captured(1), &first);
-        if (r.ok)
-            r = referenced(sets, m.captured(2), &second);
-        if (!r.ok)
-            return r;
         QStringList ids;
-        for (const QJsonValue &v : columnOf(first, QStringLiteral("actor_id")) +
-                                       columnOf(second, QStringLiteral("target_id")))
-            if (!ids.contains(v.toString()))
-                ids.append(v.toString());
+        FqlResult error;
+        if (!columnOf(sets, m.captured(1), QStringLiteral("actor_id"), &ids, &error) ||
+            !columnOf(sets, m.captured(2), QStringLiteral("target_id"), &ids, &error))
+            return error;
+        ids.removeDuplicates();
         QJsonArray out;
         for (const QString &id : ids)
             if (!w.kindOf(id).isEmpty())
@@ -319,14 +329,14 @@ FqlResult runFql(GraphContext &ctx, const QString &rawQuery,
                                   "uid_from FROM #(\\w+) ?\\)"),
                    query);
     if (m.hasMatch()) {
-        QJsonArray set;
-        const FqlResult r = referenced(sets, m.captured(1), &set);
-        if (!r.ok)
-            return r;
+        QStringList ids;
+        FqlResult error;
+        if (!columnOf(sets, m.captured(1), QStringLiteral("uid_from"), &ids, &error))
+            return error;
         QJsonArray out;
-        for (const QJsonValue &v : columnOf(set, QStringLiteral("uid_from")))
-            if (w.people.contains(v.toString()))
-                out.append(QJsonObject{{"uid", v.toString()}, {"name", w.nameOf(v.toString())}});
+        for (const QString &id : ids)
+            if (w.people.contains(id))
+                out.append(QJsonObject{{"uid", id}, {"name", w.nameOf(id)}});
         return rows(out);
     }
 
@@ -349,13 +359,13 @@ FqlResult runFql(GraphContext &ctx, const QString &rawQuery,
                                   "WHERE eid IN \\( ?SELECT eid FROM #(\\w+) ?\\)"),
                    query);
     if (m.hasMatch()) {
-        QJsonArray set;
-        const FqlResult r = referenced(sets, m.captured(1), &set);
-        if (!r.ok)
-            return r;
+        QStringList ids;
+        FqlResult error;
+        if (!columnOf(sets, m.captured(1), QStringLiteral("eid"), &ids, &error))
+            return error;
         QJsonArray out;
-        for (const QJsonValue &v : columnOf(set, QStringLiteral("eid"))) {
-            const Event e = w.events.value(v.toString());
+        for (const QString &id : ids) {
+            const Event e = w.events.value(id);
             if (!e.id.isEmpty())
                 out.append(QJsonObject{
                     {"eid", e.id}, {"name", e.name}, {"start_time", e.start}, {"end_time", e.end}});
@@ -374,9 +384,10 @@ FqlResult runFql(GraphContext &ctx, const QString &rawQuery,
         ids += friends;
         QJsonArray out;
         for (const QString &id : ids) {
-            if (!w.people.contains(id))
+            const auto person = w.people.constFind(id);
+            if (person == w.people.constEnd())
                 continue;
-            const Person &p = w.people[id];
+            const Person &p = *person;
             const bool shared = !p.birthday.isEmpty();
             out.append(QJsonObject{
                 {"uid", id},

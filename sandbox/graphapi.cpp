@@ -2,10 +2,10 @@
 
 #include "fql.h"
 #include "sandboxlogging.h"
+#include "sandboxstate.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
-#include <QMutexLocker>
 
 namespace {
 
@@ -14,14 +14,36 @@ constexpr qint64 longTokenLifetime = 60 * 86400;
 constexpr int maxBatchSize = 50;
 
 QStringList segmentsOf(const QString &path) {
-    QStringList segments = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    return segments;
+    return path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+}
+
+// The client sends its parameters in the address; forms posted to the Graph
+// count as well.
+ApiRequest withForm(const ApiRequest &req) {
+    if (!req.contentType.startsWith("application/x-www-form-urlencoded") || req.body.isEmpty())
+        return req;
+    ApiRequest all = req;
+    all.query += parseQuery(req.body);
+    return all;
+}
+
+bool changes(const QString &method, const QStringList &segments) {
+    if (segments.isEmpty() || segments.first() == QLatin1String("search") ||
+        segments.first() == QLatin1String("fql"))
+        return false;
+    return method == QLatin1String("POST") || method == QLatin1String("DELETE");
+}
+
+ApiResponse invalidToken() {
+    return ApiResponse::deadToken(
+        QStringLiteral("Error validating access token: Session has expired or is invalid."));
 }
 
 } // namespace
 
-GraphApi::GraphApi(World &world)
-    : m_world(world) {}
+GraphApi::GraphApi(World &world, SandboxState *state)
+    : m_world(world)
+    , m_state(state) {}
 
 ApiResponse GraphApi::accessToken(const ApiRequest &req) {
     const QString clientId = req.value(QStringLiteral("client_id"));
@@ -35,9 +57,8 @@ ApiResponse GraphApi::accessToken(const ApiRequest &req) {
     QString userId;
     qint64 lifetime = shortTokenLifetime;
     if (req.value(QStringLiteral("grant_type")) == QLatin1String("fb_exchange_token")) {
-        QMutexLocker lock(&m_world.mutex());
-        userId = m_world.tokenOwnerLocked(req.value(QStringLiteral("fb_exchange_token")));
-        lock.unlock();
+        userId =
+            m_world.tokenOwner(req.value(QStringLiteral("fb_exchange_token")), *m_world.snapshot());
         if (userId.isEmpty())
             return ApiResponse::deadToken(QStringLiteral("Error validating access token: the "
                                                          "token to exchange is not valid."));
@@ -59,67 +80,130 @@ ApiResponse GraphApi::accessToken(const ApiRequest &req) {
         QStringLiteral("access_token=%1&expires=%2").arg(token).arg(lifetime).toUtf8());
 }
 
-ApiResponse GraphApi::handleGraph(const ApiRequest &req) {
-    const QStringList segments = segmentsOf(req.path);
-    if (segments == QStringList{QStringLiteral("oauth"), QStringLiteral("access_token")})
+ApiResponse GraphApi::handleGraph(const ApiRequest &raw) {
+    const ApiRequest req = withForm(raw);
+    if (segmentsOf(req.path) ==
+        QStringList{QStringLiteral("oauth"), QStringLiteral("access_token")})
         return accessToken(req);
 
     const QString token = req.value(QStringLiteral("access_token"));
-    QMutexLocker lock(&m_world.mutex());
-    const QString viewer = m_world.tokenOwnerLocked(token);
+    const QString viewer = m_world.tokenOwner(token, *m_world.snapshot());
     if (viewer.isEmpty()) {
         if (token.isEmpty())
             return ApiResponse::deadToken(
                 QStringLiteral("An active access token must be used to query information about "
                                "the current user."));
-        return ApiResponse::deadToken(
-            QStringLiteral("Error validating access token: Session has expired or is invalid."));
+        return invalidToken();
     }
-    return graphLocked(req, viewer, false);
+    return graph(req, viewer, false);
 }
 
-ApiResponse GraphApi::graphLocked(const ApiRequest &req, const QString &viewer, bool inBatch) {
-    GraphContext ctx{m_world.data(), req, viewer, req.value(QStringLiteral("access_token"))};
+ApiResponse GraphApi::graph(const ApiRequest &req, const QString &viewer, bool inBatch) {
     QStringList segments = segmentsOf(req.path);
-    const QString method = req.effectiveMethod();
-
     if (segments.isEmpty()) {
         if (req.has(QStringLiteral("batch"))) {
             if (inBatch)
                 return ApiResponse::badRequest(QStringLiteral("A batch cannot hold a batch."));
-            return batch(ctx);
+            return batch(req, req.value(QStringLiteral("access_token")));
         }
         return ApiResponse::badRequest(QStringLiteral("Unsupported request on the root."));
     }
+    if (changes(req.effectiveMethod(), segments))
+        return change(req, viewer);
+    if (req.has(QStringLiteral("offset"))) {
+        bool ok = false;
+        const int offset = req.value(QStringLiteral("offset")).toInt(&ok);
+        if (!ok || offset < 0 || offset > maxCollectionOffset)
+            return ApiResponse::badRequest(
+                QStringLiteral("(#100) offset must be a whole number from 0 to %1.")
+                    .arg(maxCollectionOffset));
+    }
+    const World::Snapshot world = m_world.snapshot();
+    GraphContext ctx{*world, req, viewer, req.value(QStringLiteral("access_token"))};
+    ApiResponse answer = read(ctx);
+    applyAfterwards(ctx);
+    return answer;
+}
+
+ApiResponse GraphApi::read(GraphContext &ctx) {
+    QStringList segments = segmentsOf(ctx.req.path);
     if (segments.first() == QLatin1String("me"))
-        segments.first() = viewer;
+        segments.first() = ctx.viewer;
     if (segments.first() == QLatin1String("search") && segments.size() == 1)
         return graphSearch(ctx);
     if (segments.first() == QLatin1String("fql") && segments.size() == 1) {
-        const FqlResult result = runFql(ctx, req.value(QStringLiteral("q")));
+        const FqlResult result = runFql(ctx, ctx.req.value(QStringLiteral("q")));
         if (!result.ok)
             return ApiResponse::badRequest(result.error, 601, QStringLiteral("FqlException"));
         return ApiResponse::json(QJsonObject{{"data", result.rows}});
     }
-    if (method == QLatin1String("DELETE"))
-        return graphDelete(ctx, segments);
-    if (method == QLatin1String("POST"))
-        return graphPost(ctx, segments);
+    const QString method = ctx.req.effectiveMethod();
     if (method == QLatin1String("GET") || method == QLatin1String("HEAD"))
         return graphGet(ctx, segments);
     return ApiResponse::badRequest(QStringLiteral("Unsupported method."));
 }
 
-ApiResponse GraphApi::batch(GraphContext &ctx) {
+void GraphApi::applyAfterwards(GraphContext &ctx) {
+    if (ctx.afterwards.isEmpty())
+        return;
+    m_world.update([&](WorldData &w) {
+        for (const auto &change : qAsConst(ctx.afterwards))
+            change(w);
+    });
+}
+
+ApiResponse GraphApi::change(const ApiRequest &req, const QString &viewer) {
+    const ApiResponse answer = m_world.update([&](WorldData &w) {
+        PostedChange kept{w.now(), w.nextSerial, viewer, req};
+        w.clock = kept.time;
+        GraphContext ctx{w, req, viewer, req.value(QStringLiteral("access_token")), &w};
+        QStringList segments = segmentsOf(req.path);
+        if (segments.first() == QLatin1String("me"))
+            segments.first() = viewer;
+        ApiResponse r = req.effectiveMethod() == QLatin1String("DELETE")
+                            ? graphDelete(ctx, segments)
+                            : graphPost(ctx, segments);
+        w.clock = 0;
+        // Kept in the order the world changed, as the world is changed in turns.
+        if (m_state && r.status == 200)
+            m_state->keep(kept);
+        return r;
+    });
+    if (m_state && answer.status == 200)
+        m_state->savePosted();
+    return answer;
+}
+
+void GraphApi::replay(const PostedChange &kept) {
+    m_world.update([&](WorldData &w) {
+        w.clock = kept.time;
+        w.nextSerial = kept.serial;
+        GraphContext ctx{w, kept.request, kept.viewer, QString(), &w};
+        QStringList segments = segmentsOf(kept.request.path);
+        if (segments.isEmpty())
+            return;
+        if (segments.first() == QLatin1String("me"))
+            segments.first() = kept.viewer;
+        if (kept.request.effectiveMethod() == QLatin1String("DELETE"))
+            graphDelete(ctx, segments);
+        else
+            graphPost(ctx, segments);
+        w.clock = 0;
+    });
+}
+
+ApiResponse GraphApi::batch(const ApiRequest &req, const QString &token) {
     QJsonParseError error{};
     const QJsonDocument doc =
-        QJsonDocument::fromJson(ctx.req.value(QStringLiteral("batch")).toUtf8(), &error);
+        QJsonDocument::fromJson(req.value(QStringLiteral("batch")).toUtf8(), &error);
     if (error.error != QJsonParseError::NoError || !doc.isArray())
         return ApiResponse::badRequest(QStringLiteral("The batch parameter must be a JSON array."));
     const QJsonArray elements = doc.array();
     if (elements.isEmpty() || elements.size() > maxBatchSize)
         return ApiResponse::badRequest(
-            QStringLiteral("A batch holds between 1 and %1 requests.").arg(maxBatchSize));
+            QStringLiteral("A batch holds between 1 and %1 requests; this one holds %2.")
+                .arg(maxBatchSize)
+                .arg(elements.size()));
     QJsonArray answers;
     for (const QJsonValue &value : elements) {
         const QJsonObject element = value.toObject();
@@ -129,8 +213,8 @@ ApiResponse GraphApi::batch(GraphContext &ctx) {
                 QStringLiteral("Every batch element needs a relative_url."));
         ApiRequest sub;
         sub.method = element.value("method").toString(QStringLiteral("GET")).toUpper();
-        sub.root = ctx.req.root;
-        sub.remoteAddress = ctx.req.remoteAddress;
+        sub.root = req.root;
+        sub.remoteAddress = req.remoteAddress;
         const int question = relative.indexOf(QLatin1Char('?'));
         const QString path = question < 0 ? relative : relative.left(question);
         sub.path =
@@ -139,13 +223,14 @@ ApiResponse GraphApi::batch(GraphContext &ctx) {
             sub.query = parseQuery(relative.mid(question + 1).toUtf8());
         sub.query += parseQuery(element.value("body").toString().toUtf8());
         if (!sub.has(QStringLiteral("access_token")))
-            sub.query.append({QStringLiteral("access_token"), ctx.token});
-        const QString subToken = sub.value(QStringLiteral("access_token"));
-        const QString subViewer = m_world.tokenOwnerLocked(subToken);
-        ApiResponse answer =
+            sub.query.append({QStringLiteral("access_token"), token});
+        // Each element sees what the ones before it changed.
+        const QString subViewer =
+            m_world.tokenOwner(sub.value(QStringLiteral("access_token")), *m_world.snapshot());
+        const ApiResponse answer =
             subViewer.isEmpty()
                 ? ApiResponse::deadToken(QStringLiteral("Error validating access token."))
-                : graphLocked(sub, subViewer, true);
+                : graph(sub, subViewer, true);
         QJsonArray headers{QJsonObject{{"name", "Content-Type"},
                                        {"value", QString::fromUtf8(answer.contentType)}}};
         for (const auto &header : answer.headers)
@@ -158,18 +243,18 @@ ApiResponse GraphApi::batch(GraphContext &ctx) {
     return ApiResponse::json(answers);
 }
 
-ApiResponse GraphApi::handleRest(const ApiRequest &req) {
+ApiResponse GraphApi::handleRest(const ApiRequest &raw) {
+    const ApiRequest req = withForm(raw);
     const QString format = req.value(QStringLiteral("format"));
     if (format.compare(QLatin1String("json"), Qt::CaseInsensitive) != 0)
         return ApiResponse::badRequest(QStringLiteral("This sandbox answers format=json only."),
                                        100, QStringLiteral("RestException"));
     const QString token = req.value(QStringLiteral("access_token"));
-    QMutexLocker lock(&m_world.mutex());
-    const QString viewer = m_world.tokenOwnerLocked(token);
+    const World::Snapshot world = m_world.snapshot();
+    const QString viewer = m_world.tokenOwner(token, *world);
     if (viewer.isEmpty())
-        return ApiResponse::deadToken(
-            QStringLiteral("Error validating access token: Session has expired or is invalid."));
-    GraphContext ctx{m_world.data(), req, viewer, token};
+        return invalidToken();
+    GraphContext ctx{*world, req, viewer, token};
     const QString method = req.path.mid(int(qstrlen("/method/")));
     FqlResult result;
     if (method == QLatin1String("notifications.get"))
@@ -180,6 +265,7 @@ ApiResponse GraphApi::handleRest(const ApiRequest &req) {
         result = runFqlMultiquery(ctx, req.value(QStringLiteral("queries")));
     else
         return ApiResponse::notFound(req.path);
+    applyAfterwards(ctx);
     if (!result.ok) {
         ApiResponse r = ApiResponse::badRequest(result.error, 601, QStringLiteral("FqlException"));
         QJsonObject body = QJsonDocument::fromJson(r.body).object();

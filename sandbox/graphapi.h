@@ -2,29 +2,38 @@
 
 #include "apirequest.h"
 #include "graphcontext.h"
+#include "world.h"
 
-class World;
+class SandboxState;
+struct PostedChange;
 
 // Answers the Graph API, the REST API and the batch form from the world.
-// Thread-safe: every request runs under the world's mutex.
+// Thread-safe: reads use a snapshot of the world, changes World::update().
 class GraphApi {
 public:
-    explicit GraphApi(World &world);
+    // `state`, when given, keeps every change the client makes.
+    GraphApi(World &world, SandboxState *state);
 
     // Graph paths ("/me/home", "/<id>/feed", "/oauth/access_token", "/" with a batch ...).
     ApiResponse handleGraph(const ApiRequest &req);
     // REST paths ("/method/fql.query", "/method/fql.multiquery", "/method/notifications.get").
     ApiResponse handleRest(const ApiRequest &req);
+    // Makes a kept change again, with its time and ids (at start-up).
+    void replay(const PostedChange &change);
 
 private:
     World &m_world;
+    SandboxState *m_state;
 
     ApiResponse accessToken(const ApiRequest &req);
-    ApiResponse graphLocked(const ApiRequest &req, const QString &viewer, bool inBatch);
-    ApiResponse batch(GraphContext &ctx);
+    ApiResponse graph(const ApiRequest &req, const QString &viewer, bool inBatch);
+    ApiResponse read(GraphContext &ctx);
+    ApiResponse change(const ApiRequest &req, const QString &viewer);
+    ApiResponse batch(const ApiRequest &req, const QString &token);
+    void applyAfterwards(GraphContext &ctx);
 };
 
-// Families of Graph requests; the world is locked by the caller.
+// Families of Graph requests: reads on a snapshot, changes on the world being changed.
 ApiResponse graphGet(GraphContext &ctx, const QStringList &segments);
 ApiResponse graphPost(GraphContext &ctx, const QStringList &segments);
 ApiResponse graphDelete(GraphContext &ctx, const QStringList &segments);
@@ -33,7 +42,3 @@ ApiResponse notificationsGet(GraphContext &ctx);
 
 // Writes the upload of a picture into an album (or a person's wall album).
 ApiResponse uploadPhoto(GraphContext &ctx, const QString &targetId);
-
-// The home feed, walls and other post lists, newest first.
-QList<const Post *> newsFeedOf(const WorldData &w, const QString &userId);
-QList<const Post *> wallOf(const WorldData &w, const QString &ownerId);

@@ -1,12 +1,33 @@
 #include "graphcontext.h"
 
-#include <QDateTime>
 #include <QUrl>
 
+#include <cstdio>
+
 QString graphTime(qint64 secs) {
-    return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC)
-               .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-           QStringLiteral("+0000");
+    // Days to a civil date (proleptic Gregorian), without QDateTime's locale work.
+    qint64 days = secs / 86400;
+    qint64 second = secs % 86400;
+    if (second < 0) {
+        second += 86400;
+        --days;
+    }
+    days += 719468;
+    const qint64 era = (days >= 0 ? days : days - 146096) / 146097;
+    const qint64 dayOfEra = days - era * 146097;
+    const qint64 yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const qint64 monthIndex = (5 * dayOfYear + 2) / 153;
+    const qint64 day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
+    const qint64 month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
+    const qint64 year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld+0000",
+                  static_cast<long long>(year), static_cast<long long>(month),
+                  static_cast<long long>(day), static_cast<long long>(second / 3600),
+                  static_cast<long long>(second / 60 % 60), static_cast<long long>(second % 60));
+    return QString::fromLatin1(text);
 }
 
 QString GraphContext::expand(const QString &stored) const {
@@ -27,8 +48,9 @@ QString GraphContext::pictureUrl(const QString &id, const QString &type) const {
 
 QJsonObject GraphContext::ref(const QString &id) const {
     QJsonObject o{{"id", id}, {"name", w.nameOf(id)}};
-    if (w.pages.contains(id))
-        o.insert("category", w.pages[id].category);
+    const auto page = w.pages.constFind(id);
+    if (page != w.pages.constEnd())
+        o.insert("category", page->category);
     else if (w.applications.contains(id))
         o.insert("category", QStringLiteral("Application"));
     return o;
@@ -410,20 +432,32 @@ QJsonObject GraphContext::collection(const QJsonArray &items, int defaultLimit) 
         int(items.size()), [&](int i) { return items[i]; }, defaultLimit);
 }
 
+GraphContext::Range GraphContext::range(int defaultLimit) const {
+    Range r;
+    bool ok = false;
+    r.limit = req.value(QStringLiteral("limit")).toInt(&ok);
+    if (!ok || r.limit <= 0)
+        r.limit = defaultLimit;
+    r.limit = qMin(r.limit, 5000);
+    r.offset = qBound(0, req.value(QStringLiteral("offset")).toInt(), maxCollectionOffset);
+    return r;
+}
+
 QJsonObject GraphContext::collection(int total, const std::function<QJsonValue(int)> &item,
                                      int defaultLimit) const {
-    bool ok = false;
-    int limit = req.value(QStringLiteral("limit")).toInt(&ok);
-    if (!ok || limit <= 0)
-        limit = defaultLimit;
-    limit = qMin(limit, 5000);
-    int offset = req.value(QStringLiteral("offset")).toInt(&ok);
-    if (!ok || offset < 0)
-        offset = 0;
+    const Range r = range(defaultLimit);
     QJsonArray data;
-    for (int i = offset; i < total && i < offset + limit; ++i)
+    for (int i = r.offset; i < total && i < r.offset + r.limit; ++i)
         data.append(item(i));
     QJsonObject o{{"data", data}};
+    const QJsonObject links = paging(r, total);
+    if (!links.isEmpty())
+        o.insert("paging", links);
+    return o;
+}
+
+QJsonObject GraphContext::paging(const Range &r, int total) const {
+    const int offset = r.offset, limit = r.limit;
     const auto address = [&](int at) {
         QueryItems query;
         for (const auto &item : req.query)
@@ -438,7 +472,5 @@ QJsonObject GraphContext::collection(int total, const std::function<QJsonValue(i
         paging.insert("next", address(offset + limit));
     if (offset > 0)
         paging.insert("previous", address(qMax(0, offset - limit)));
-    if (!paging.isEmpty())
-        o.insert("paging", paging);
-    return o;
+    return paging;
 }

@@ -8,16 +8,33 @@
 
 #include <functional>
 
-// What a Graph or REST handler works with: the world (locked by the caller),
-// the request, who is asking and where the sandbox is reached.
 // Tags of a text grouped by their offset, as "message_tags" and "story_tags" carry them.
 QJsonObject tagsByOffset(const QList<Tag> &tags);
 
+// The offsets a collection can be asked for; larger ones are refused.
+constexpr int maxCollectionOffset = 1000000;
+
+// What a Graph or REST handler works with: the world (a snapshot, or the copy
+// being changed), the request, who is asking and where the sandbox is reached.
 struct GraphContext {
-    WorldData &w;
+    GraphContext(const WorldData &world, const ApiRequest &request, QString viewerId,
+                 QString accessToken, WorldData *changed = nullptr)
+        : w(world)
+        , req(request)
+        , viewer(std::move(viewerId))
+        , token(std::move(accessToken))
+        , changing(changed) {}
+
+    const WorldData &w;
     const ApiRequest &req;
     QString viewer; // user or page the token belongs to
     QString token;
+    WorldData *changing = nullptr; // the same world, when the request changes it
+    // Changes a read makes on the side (reading a thread marks it read):
+    // applied once the answer is made.
+    QList<std::function<void(WorldData &)>> afterwards;
+
+    WorldData &change() const { return *changing; }
 
     QString root() const { return req.root; }
     // Stored addresses hold "{ROOT}" (and "{ROOT_ENC}" inside encoded ones).
@@ -48,6 +65,14 @@ struct GraphContext {
     QJsonObject commentsOf(const QList<Comment> &comments, const QString &ownerId,
                            int carried) const;
 
+    struct Range {
+        int offset = 0;
+        int limit = 0;
+    };
+    // The "limit" and "offset" of the request (checked by the caller).
+    Range range(int defaultLimit) const;
+    // "next" and "previous" addresses of a page of `total` items, or nothing.
+    QJsonObject paging(const Range &range, int total) const;
     // A page of a collection: "limit" and "offset" of the request, and
     // "paging" with absolute "next"/"previous" addresses while there is more.
     QJsonObject collection(const QJsonArray &items, int defaultLimit) const;

@@ -1,17 +1,15 @@
 // Graph GET requests: objects, connections and search.
 #include "graphapi.h"
+#include "postlists.h"
 
+#include <QHash>
+#include <QJsonDocument>
+#include <QMutex>
 #include <QtMath>
 
 #include <algorithm>
 
 namespace {
-
-bool newestFirst(const Post *a, const Post *b) {
-    if (a->created != b->created)
-        return a->created > b->created;
-    return a->id > b->id;
-}
 
 QJsonObject selectFields(const QJsonObject &object, const QStringList &fields) {
     QJsonObject out;
@@ -39,11 +37,55 @@ QJsonObject applyFields(const GraphContext &ctx, const QJsonObject &answer) {
     return out;
 }
 
-// A page of stories; only the stories on the page are made.
-QJsonObject postsPage(const GraphContext &ctx, const QList<const Post *> &posts) {
-    return ctx.collection(
-        int(posts.size()),
-        [&](int i) { return ctx.post(*posts[i], posts[i]->comments.size() > 3 ? 2 : 3); }, 25);
+// Stories as JSON, kept for as long as the story, the asker and the address
+// stay the same: a feed page is then mostly copied, not made.
+class PostCache {
+public:
+    QByteArray json(const GraphContext &ctx, const Post &p, int carried) {
+        const QString key = QString::number(ctx.w.seeding) + QLatin1Char('|') + p.id +
+                            QLatin1Char('|') + QString::number(p.revision) + QLatin1Char('|') +
+                            QString::number(carried) + QLatin1Char('|') + ctx.viewer +
+                            QLatin1Char('|') + ctx.token + QLatin1Char('|') + ctx.root();
+        {
+            QMutexLocker lock(&m_mutex);
+            const auto it = m_json.constFind(key);
+            if (it != m_json.constEnd())
+                return *it;
+        }
+        const QByteArray made = QJsonDocument(ctx.post(p, carried)).toJson(QJsonDocument::Compact);
+        QMutexLocker lock(&m_mutex);
+        if (m_json.size() >= maxEntries)
+            m_json.clear(); // stale entries are never looked up again; start afresh
+        m_json.insert(key, made);
+        return made;
+    }
+
+private:
+    static constexpr int maxEntries = 8000;
+    QMutex m_mutex;
+    QHash<QString, QByteArray> m_json;
+};
+
+// A page of stories; only the stories on the page are made, or taken from the cache.
+ApiResponse postsPage(const GraphContext &ctx, const QList<const Post *> &posts) {
+    static PostCache cache;
+    const GraphContext::Range range = ctx.range(25);
+    const int total = int(posts.size());
+    ApiResponse answer;
+    QByteArray &body = answer.body;
+    body.reserve(32 * 1024);
+    body += "{\"data\":[";
+    for (int i = range.offset; i < total && i < range.offset + range.limit; ++i) {
+        if (i > range.offset)
+            body += ',';
+        body += cache.json(ctx, *posts[i], posts[i]->comments.size() > 3 ? 2 : 3);
+    }
+    body += ']';
+    const QJsonObject paging = ctx.paging(range, total);
+    if (!paging.isEmpty())
+        body += ",\"paging\":" + QJsonDocument(paging).toJson(QJsonDocument::Compact);
+    body += '}';
+    return answer;
 }
 
 ApiResponse unsupported(const GraphContext &ctx) {
@@ -76,6 +118,9 @@ QJsonArray guests(const GraphContext &ctx, const Event &e, const QString &connec
     return items;
 }
 
+// An owner's albums, or all their photos, album by album.
+ApiResponse albumsOrPhotos(const GraphContext &ctx, const QString &ownerId, bool photos);
+
 QList<const Photo *> photosOfAlbum(const WorldData &w, const Album &a) {
     QList<const Photo *> out;
     for (const QString &id : a.photoIds)
@@ -97,17 +142,32 @@ QList<const Photo *> photosTagging(const WorldData &w, const QString &personId) 
     return out;
 }
 
+ApiResponse albumsOrPhotos(const GraphContext &ctx, const QString &ownerId, bool photos) {
+    QJsonArray items;
+    for (const Album &a : ctx.w.albums) {
+        if (a.ownerId != ownerId)
+            continue;
+        if (!photos)
+            items.append(ctx.album(a));
+        else
+            for (const Photo *photo : photosOfAlbum(ctx.w, a))
+                items.append(ctx.photo(*photo));
+    }
+    const QJsonObject page = ctx.collection(items, 25);
+    return ApiResponse::json(photos ? applyFields(ctx, page) : page);
+}
+
 ApiResponse userConnection(GraphContext &ctx, const Person &p, const QString &c) {
-    WorldData &w = ctx.w;
+    const WorldData &w = ctx.w;
     const bool own = ctx.viewer == p.id;
     QJsonArray items;
     if (c == QLatin1String("home")) {
         if (!own)
             return notOwn();
-        return ApiResponse::json(postsPage(ctx, newsFeedOf(w, p.id)));
+        return postsPage(ctx, newsFeedOf(w, p.id));
     }
     if (c == QLatin1String("feed") || c == QLatin1String("posts") || c == QLatin1String("statuses"))
-        return ApiResponse::json(postsPage(ctx, wallOf(w, p.id)));
+        return postsPage(ctx, wallOf(w, p.id));
     if (c == QLatin1String("friends")) {
         QStringList ids = w.friends.value(p.id).values();
         ids.sort();
@@ -121,12 +181,8 @@ ApiResponse userConnection(GraphContext &ctx, const Person &p, const QString &c)
                 items.append(ctx.ref(id));
         return ApiResponse::json(ctx.collection(items, 25));
     }
-    if (c == QLatin1String("albums")) {
-        for (const Album &a : w.albums)
-            if (a.ownerId == p.id)
-                items.append(ctx.album(a));
-        return ApiResponse::json(ctx.collection(items, 25));
-    }
+    if (c == QLatin1String("albums"))
+        return albumsOrPhotos(ctx, p.id, false);
     if (c == QLatin1String("photos")) {
         for (const Photo *photo : photosTagging(w, p.id))
             items.append(ctx.photo(*photo));
@@ -240,23 +296,12 @@ ApiResponse userConnection(GraphContext &ctx, const Person &p, const QString &c)
 }
 
 ApiResponse pageConnection(GraphContext &ctx, const Page &p, const QString &c) {
-    WorldData &w = ctx.w;
+    const WorldData &w = ctx.w;
     QJsonArray items;
     if (c == QLatin1String("feed") || c == QLatin1String("posts"))
-        return ApiResponse::json(postsPage(ctx, wallOf(w, p.id)));
-    if (c == QLatin1String("albums")) {
-        for (const Album &a : w.albums)
-            if (a.ownerId == p.id)
-                items.append(ctx.album(a));
-        return ApiResponse::json(ctx.collection(items, 25));
-    }
-    if (c == QLatin1String("photos")) {
-        for (const Album &a : w.albums)
-            if (a.ownerId == p.id)
-                for (const Photo *photo : photosOfAlbum(w, a))
-                    items.append(ctx.photo(*photo));
-        return ApiResponse::json(applyFields(ctx, ctx.collection(items, 25)));
-    }
+        return postsPage(ctx, wallOf(w, p.id));
+    if (c == QLatin1String("albums") || c == QLatin1String("photos"))
+        return albumsOrPhotos(ctx, p.id, c == QLatin1String("photos"));
     if (c == QLatin1String("conversations")) {
         if (ctx.viewer != p.id && !p.admins.contains(ctx.viewer))
             return notOwn();
@@ -277,10 +322,10 @@ ApiResponse pageConnection(GraphContext &ctx, const Page &p, const QString &c) {
 }
 
 ApiResponse objectConnection(GraphContext &ctx, const QString &id, const QString &c) {
-    WorldData &w = ctx.w;
+    const WorldData &w = ctx.w;
     QJsonArray items;
     if (c == QLatin1String("comments")) {
-        QList<Comment> *comments = w.commentsOf(id);
+        const QList<Comment> *comments = w.commentsOf(id);
         if (!comments)
             return unsupported(ctx);
         for (const Comment &cm : *comments)
@@ -299,7 +344,7 @@ ApiResponse objectConnection(GraphContext &ctx, const QString &id, const QString
             likes = w.photos[id].likes;
         } else if (w.albums.contains(id)) {
             likes = w.albums[id].likes;
-        } else if (Comment *cm = w.comment(id)) {
+        } else if (const Comment *cm = w.comment(id)) {
             likes = cm->likes.values();
             likes.sort();
         } else {
@@ -323,7 +368,7 @@ ApiResponse objectConnection(GraphContext &ctx, const QString &id, const QString
     if (w.groups.contains(id)) {
         const Group &g = w.groups[id];
         if (c == QLatin1String("feed"))
-            return ApiResponse::json(postsPage(ctx, wallOf(w, id)));
+            return postsPage(ctx, wallOf(w, id));
         if (c == QLatin1String("members")) {
             for (const QString &member : g.members)
                 items.append(ctx.ref(member));
@@ -333,7 +378,7 @@ ApiResponse objectConnection(GraphContext &ctx, const QString &id, const QString
     if (w.events.contains(id)) {
         const Event &e = w.events[id];
         if (c == QLatin1String("feed"))
-            return ApiResponse::json(postsPage(ctx, wallOf(w, id)));
+            return postsPage(ctx, wallOf(w, id));
         if (c == QLatin1String("invited") || c == QLatin1String("attending") ||
             c == QLatin1String("maybe") || c == QLatin1String("declined") ||
             c == QLatin1String("noreply"))
@@ -343,7 +388,7 @@ ApiResponse objectConnection(GraphContext &ctx, const QString &id, const QString
 }
 
 QJsonObject objectJson(GraphContext &ctx, const QString &id, bool *found) {
-    WorldData &w = ctx.w;
+    const WorldData &w = ctx.w;
     *found = true;
     if (w.people.contains(id))
         return ctx.user(w.people[id]);
@@ -382,35 +427,8 @@ QJsonObject objectJson(GraphContext &ctx, const QString &id, bool *found) {
 
 } // namespace
 
-QList<const Post *> newsFeedOf(const WorldData &w, const QString &userId) {
-    const QSet<QString> friends = w.friends.value(userId);
-    QList<const Post *> out;
-    for (const Post &p : w.posts) {
-        const bool byCircle = p.fromId == userId || friends.contains(p.fromId) ||
-                              (userId == w.meId && w.likedPageIds.contains(p.fromId));
-        if (!byCircle && p.targetId != userId)
-            continue;
-        if (w.groups.contains(p.targetId) && !w.groups[p.targetId].members.contains(userId))
-            continue;
-        if (w.events.contains(p.targetId) && !w.events[p.targetId].rsvp.contains(userId))
-            continue;
-        out.append(&p);
-    }
-    std::sort(out.begin(), out.end(), newestFirst);
-    return out;
-}
-
-QList<const Post *> wallOf(const WorldData &w, const QString &ownerId) {
-    QList<const Post *> out;
-    for (const Post &p : w.posts)
-        if ((p.fromId == ownerId && p.targetId.isEmpty()) || p.targetId == ownerId)
-            out.append(&p);
-    std::sort(out.begin(), out.end(), newestFirst);
-    return out;
-}
-
 ApiResponse graphGet(GraphContext &ctx, const QStringList &segments) {
-    WorldData &w = ctx.w;
+    const WorldData &w = ctx.w;
     const QString &id = segments.first();
     if (segments.size() == 1) {
         bool found = false;
@@ -433,7 +451,7 @@ ApiResponse graphGet(GraphContext &ctx, const QStringList &segments) {
 }
 
 ApiResponse graphSearch(GraphContext &ctx) {
-    WorldData &w = ctx.w;
+    const WorldData &w = ctx.w;
     const QString type = ctx.req.value(QStringLiteral("type"));
     const QString q = ctx.req.value(QStringLiteral("q")).trimmed();
     const auto matches = [&](const QString &name) {
@@ -516,7 +534,7 @@ ApiResponse graphSearch(GraphContext &ctx) {
 }
 
 ApiResponse notificationsGet(GraphContext &ctx) {
-    WorldData &w = ctx.w;
+    const WorldData &w = ctx.w;
     const QString me = ctx.viewer;
     int unseenNotifications = 0;
     for (const Notification &n : w.notifications)

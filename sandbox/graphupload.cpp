@@ -21,14 +21,14 @@ Album *wallAlbumOf(WorldData &w, const QString &ownerId) {
     a.ownerId = ownerId;
     a.name = QStringLiteral("Wall Photos");
     a.type = QStringLiteral("normal");
-    a.created = a.updated = QDateTime::currentSecsSinceEpoch();
+    a.created = a.updated = w.now();
     return &(w.albums[a.id] = a);
 }
 
 } // namespace
 
 ApiResponse uploadPhoto(GraphContext &ctx, const QString &targetId) {
-    WorldData &w = ctx.w;
+    WorldData &w = ctx.change();
     Album *album = nullptr;
     if (w.albums.contains(targetId)) {
         album = &w.albums[targetId];
@@ -86,7 +86,7 @@ ApiResponse uploadPhoto(GraphContext &ctx, const QString &targetId) {
     p.name = ctx.req.value(QStringLiteral("message"));
     p.width = size.width();
     p.height = size.height();
-    p.created = QDateTime::currentSecsSinceEpoch();
+    p.created = w.now();
     p.uploaded = file->data;
     p.uploadedType = format;
     w.photos.insert(p.id, p);

@@ -7,13 +7,9 @@
 
 namespace {
 
-qint64 now() {
-    return QDateTime::currentSecsSinceEpoch();
-}
-
 void record(GraphContext &ctx, const QString &result) {
     Posting p;
-    p.time = now();
+    p.time = ctx.w.now();
     p.method = ctx.req.effectiveMethod();
     p.path = ctx.req.path;
     for (const auto &item : ctx.req.query)
@@ -21,10 +17,10 @@ void record(GraphContext &ctx, const QString &result) {
             p.params.append(item);
     p.userId = ctx.viewer;
     p.result = result;
-    ctx.w.postings.append(p);
+    ctx.change().postings.append(p);
     // Read-back is for recent activity; a long demo must not grow without bound.
-    if (ctx.w.postings.size() > 2000)
-        ctx.w.postings.removeFirst();
+    if (ctx.change().postings.size() > 2000)
+        ctx.change().postings.removeFirst();
 }
 
 ApiResponse done(GraphContext &ctx) {
@@ -58,7 +54,7 @@ bool canPostOn(const WorldData &w, const QString &viewer, const QString &target)
 }
 
 ApiResponse feedPost(GraphContext &ctx, const QString &target) {
-    WorldData &w = ctx.w;
+    WorldData &w = ctx.change();
     const QString message = ctx.req.value(QStringLiteral("message"));
     const QString link = ctx.req.value(QStringLiteral("link"));
     if (message.isEmpty() && link.isEmpty())
@@ -79,7 +75,7 @@ ApiResponse feedPost(GraphContext &ctx, const QString &target) {
     p.caption = ctx.req.value(QStringLiteral("caption"));
     p.description = ctx.req.value(QStringLiteral("description"));
     p.picture = ctx.req.value(QStringLiteral("picture"));
-    p.appId = ctx.w.applications.contains(QStringLiteral("100000000000001"))
+    p.appId = ctx.change().applications.contains(QStringLiteral("100000000000001"))
                   ? QStringLiteral("100000000000001")
                   : QString();
     const QString privacy = ctx.req.value(QStringLiteral("privacy"));
@@ -91,32 +87,32 @@ ApiResponse feedPost(GraphContext &ctx, const QString &target) {
                                                           "with a value."));
         p.privacy = value;
     }
-    p.created = p.updated = now();
-    w.posts.insert(p.id, p);
+    p.created = p.updated = w.now();
+    w.addPost(p);
     return created(ctx, p.id);
 }
 
 ApiResponse addComment(GraphContext &ctx, const QString &objectId) {
-    QList<Comment> *comments = ctx.w.commentsOf(objectId);
+    QList<Comment> *comments = ctx.change().commentsOf(objectId);
     if (!comments)
         return ApiResponse::badRequest(QStringLiteral("Unsupported post request."));
     const QString message = ctx.req.value(QStringLiteral("message"));
     if (message.trimmed().isEmpty())
         return missing(QStringLiteral("message"));
     Comment c;
-    c.id = objectId + QLatin1Char('_') + ctx.w.newId();
+    c.id = objectId + QLatin1Char('_') + ctx.change().newId();
     c.fromId = ctx.viewer;
     c.message = message;
-    c.created = now();
+    c.created = ctx.w.now();
     comments->append(c);
-    if (Post *p = ctx.w.post(objectId))
+    if (Post *p = ctx.change().post(objectId))
         p->updated = c.created;
     return created(ctx, c.id);
 }
 
 QStringList *likesOf(WorldData &w, const QString &id, QSet<QString> **commentLikes) {
-    if (w.posts.contains(id))
-        return &w.posts[id].likes;
+    if (Post *p = w.post(id))
+        return &p->likes;
     if (w.photos.contains(id))
         return &w.photos[id].likes;
     if (w.albums.contains(id))
@@ -128,7 +124,7 @@ QStringList *likesOf(WorldData &w, const QString &id, QSet<QString> **commentLik
 
 ApiResponse setLike(GraphContext &ctx, const QString &id, bool like) {
     QSet<QString> *commentLikes = nullptr;
-    QStringList *likes = likesOf(ctx.w, id, &commentLikes);
+    QStringList *likes = likesOf(ctx.change(), id, &commentLikes);
     if (!likes && !commentLikes)
         return ApiResponse::badRequest(QStringLiteral("Unsupported post request."));
     if (commentLikes) {
@@ -158,13 +154,13 @@ ApiResponse createAlbum(GraphContext &ctx, const QString &owner) {
     if (name.trimmed().isEmpty())
         return missing(QStringLiteral("name"));
     Album a;
-    a.id = ctx.w.newId();
+    a.id = ctx.change().newId();
     a.ownerId = owner;
     a.name = name;
     a.type = QStringLiteral("normal");
     a.description = ctx.req.value(QStringLiteral("message"));
-    a.created = a.updated = now();
-    ctx.w.albums.insert(a.id, a);
+    a.created = a.updated = ctx.w.now();
+    ctx.change().albums.insert(a.id, a);
     return created(ctx, a.id);
 }
 
@@ -172,7 +168,7 @@ ApiResponse checkin(GraphContext &ctx, const QString &owner) {
     if (owner != ctx.viewer)
         return refused(QStringLiteral("(#200) Check-ins are made by oneself."));
     const QString placeId = ctx.req.value(QStringLiteral("place"));
-    if (!ctx.w.places.contains(placeId))
+    if (!ctx.change().places.contains(placeId))
         return ApiResponse::badRequest(QStringLiteral("(#100) Invalid place."));
     const QJsonDocument coordinates =
         QJsonDocument::fromJson(ctx.req.value(QStringLiteral("coordinates")).toUtf8());
@@ -184,23 +180,23 @@ ApiResponse checkin(GraphContext &ctx, const QString &owner) {
         return ApiResponse::badRequest(
             QStringLiteral("(#100) coordinates must hold latitude and longitude."));
     Checkin ch;
-    ch.id = ctx.w.newId();
+    ch.id = ctx.change().newId();
     ch.fromId = ctx.viewer;
     ch.placeId = placeId;
     ch.message = ctx.req.value(QStringLiteral("message"));
     for (const QString &tag :
          ctx.req.values(QStringLiteral("tags[]")) + ctx.req.values(QStringLiteral("tags")))
         for (const QString &id : tag.split(QLatin1Char(','), Qt::SkipEmptyParts))
-            if (ctx.w.people.contains(id) && !ch.tagIds.contains(id))
+            if (ctx.change().people.contains(id) && !ch.tagIds.contains(id))
                 ch.tagIds.append(id);
     ch.appId = QStringLiteral("100000000000001");
-    ch.created = now();
-    ctx.w.checkins.insert(ch.id, ch);
+    ch.created = ctx.w.now();
+    ctx.change().checkins.insert(ch.id, ch);
     return created(ctx, ch.id);
 }
 
 ApiResponse tagPhoto(GraphContext &ctx, Photo &photo, const QString &personId) {
-    if (!ctx.w.people.contains(personId))
+    if (!ctx.change().people.contains(personId))
         return ApiResponse::badRequest(QStringLiteral("(#100) Invalid user to tag."));
     for (const PhotoTag &t : photo.tags)
         if (t.id == personId)
@@ -209,7 +205,7 @@ ApiResponse tagPhoto(GraphContext &ctx, Photo &photo, const QString &personId) {
     double x = ctx.req.value(QStringLiteral("x")).toDouble(&okX);
     double y = ctx.req.value(QStringLiteral("y")).toDouble(&okY);
     photo.tags.append(
-        {personId, ctx.w.people[personId].name, okX ? x : 50.0, okY ? y : 50.0, now()});
+        {personId, ctx.w.people.value(personId).name, okX ? x : 50.0, okY ? y : 50.0, ctx.w.now()});
     return done(ctx);
 }
 
@@ -224,7 +220,7 @@ ApiResponse leaveGroup(GraphContext &ctx, Group &g, const QString &member) {
 } // namespace
 
 ApiResponse graphPost(GraphContext &ctx, const QStringList &segments) {
-    WorldData &w = ctx.w;
+    WorldData &w = ctx.change();
     const QString &id = segments.first();
     if (segments.size() == 1) {
         if (w.notifications.contains(id) && ctx.req.has(QStringLiteral("unread"))) {
@@ -269,7 +265,7 @@ ApiResponse graphPost(GraphContext &ctx, const QStringList &segments) {
 }
 
 ApiResponse graphDelete(GraphContext &ctx, const QStringList &segments) {
-    WorldData &w = ctx.w;
+    WorldData &w = ctx.change();
     const QString &id = segments.first();
     if (segments.size() == 2 && segments[1] == QLatin1String("likes"))
         return setLike(ctx, id, false);
@@ -282,7 +278,7 @@ ApiResponse graphDelete(GraphContext &ctx, const QStringList &segments) {
         if (p->fromId != ctx.viewer && p->targetId != ctx.viewer)
             return refused(QStringLiteral("(#200) Only the author or the wall's owner can "
                                           "delete a post."));
-        w.posts.remove(id);
+        w.removePost(id);
         return done(ctx);
     }
     QList<Comment> *owner = nullptr;

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "httpconnections.h"
 #include "sandboxlogging.h"
 
 #include <httplib.h>
@@ -57,6 +58,41 @@ ApiRequest toApiRequest(const httplib::Request &req, quint16 port) {
 
 } // namespace
 
+// httplib parses and answers each request; HttpConnections owns the sockets
+// (see there), so accepted sockets are handed over instead of served here.
+class HttplibServer : public httplib::Server {
+public:
+    explicit HttplibServer(HttpConnections *connections)
+        : m_connections(connections) {
+        // Accepting only hands the socket over: run that on the accepting thread.
+        new_task_queue = [] { return new Inline; };
+    }
+
+    bool serve(httplib::Stream &stream, const std::string &target) {
+        bool closed = false;
+        const bool ok = process_request(stream, false, closed,
+                                        [&](httplib::Request &req) { req.target = target; });
+        return ok && !closed;
+    }
+
+    // httplib listens with a backlog of 5: a burst of new clients would wait
+    // for SYN retries. Listening again on the bound socket widens it.
+    void widenBacklog() { ::listen(svr_sock_, 1024); }
+
+private:
+    struct Inline : httplib::TaskQueue {
+        void enqueue(std::function<void()> fn) override { fn(); }
+        void shutdown() override {}
+    };
+
+    bool process_and_close_socket(socket_t sock) override {
+        m_connections->adopt(sock);
+        return true;
+    }
+
+    HttpConnections *m_connections;
+};
+
 HttpServer::HttpServer(Dispatcher dispatcher)
     : m_dispatcher(std::move(dispatcher)) {}
 
@@ -92,15 +128,17 @@ bool HttpServer::listen(quint16 port, QString *error) {
         *error = QStringLiteral("already listening");
         return false;
     }
-    m_server = std::make_unique<httplib::Server>();
-    httplib::Server &server = *m_server;
+    m_connections = std::make_unique<HttpConnections>(
+        [this](httplib::Stream &stream, const std::string &target) {
+            return m_server->serve(stream, target);
+        },
+        HttpConnections::Limits{});
+    m_server = std::make_unique<HttplibServer>(m_connections.get());
+    HttplibServer &server = *m_server;
     server.set_payload_max_length(maxBodyBytes);
-    server.set_read_timeout(10, 0);
-    server.set_write_timeout(10, 0);
-    server.set_keep_alive_max_count(1000);
-    server.set_keep_alive_timeout(2); // idle connections also hold up stop()
-    // Headers and body go out in two writes: without this, delayed ACKs stall each answer.
-    server.set_tcp_nodelay(true);
+    // Only for the Keep-Alive header httplib writes: HttpConnections decides.
+    server.set_keep_alive_timeout(10);
+    server.set_keep_alive_max_count(1000000);
     // Address reuse only: httplib's default also shares the port with other
     // listeners (SO_REUSEPORT), and connections that linger after a stop then
     // keep a restarted server off its port.
@@ -169,8 +207,10 @@ bool HttpServer::listen(quint16 port, QString *error) {
         m_server.reset();
         return false;
     }
+    server.widenBacklog();
     m_port = quint16(bound);
     m_finished = false;
+    m_connections->start();
     m_thread = std::thread([this] {
         m_server->listen_after_bind();
         m_finished = true;
@@ -191,5 +231,7 @@ void HttpServer::stop(const std::function<void()> &whileWaiting) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     m_thread.join();
+    m_connections->stop(whileWaiting);
     m_server.reset();
+    m_connections.reset();
 }

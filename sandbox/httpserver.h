@@ -9,12 +9,12 @@
 
 #include "apirequest.h"
 
-namespace httplib {
-class Server;
-}
+class HttpConnections;
+class HttplibServer;
 
-// The HTTP front: cpp-httplib on 127.0.0.1, its worker threads turning each
-// request into an ApiRequest for the dispatcher.
+// The HTTP front on 127.0.0.1: HttpConnections holds the connections and
+// runs the workers, cpp-httplib parses each request, which becomes an
+// ApiRequest for the dispatcher.
 class HttpServer {
 public:
     using Dispatcher = std::function<ApiResponse(const ApiRequest &)>;
@@ -33,7 +33,8 @@ public:
 
 private:
     Dispatcher m_dispatcher;
-    std::unique_ptr<httplib::Server> m_server;
+    std::unique_ptr<HttpConnections> m_connections;
+    std::unique_ptr<HttplibServer> m_server;
     std::thread m_thread;
     std::atomic<bool> m_finished{false};
     quint16 m_port = 0;

@@ -57,9 +57,10 @@ int main(int argc, char *argv[]) {
         QStringLiteral("xmpp-port"),
         QStringLiteral("XMPP chat port (default %1).").arg(kelvo::build::sandboxXmppPort),
         QStringLiteral("N"));
-    const QCommandLineOption stateOption(QStringLiteral("state"),
-                                         QStringLiteral("Keep issued tokens in DIR across runs."),
-                                         QStringLiteral("DIR"));
+    const QCommandLineOption stateOption(
+        QStringLiteral("state"),
+        QStringLiteral("Keep tokens and what the client posts in DIR across runs."),
+        QStringLiteral("DIR"));
     parser.addOption(httpOption);
     parser.addOption(xmppOption);
     parser.addOption(stateOption);

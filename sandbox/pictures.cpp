@@ -111,10 +111,9 @@ ApiResponse PictureStore::photoPicture(const QString &photoId, int width) {
     QByteArray uploaded;
     int photoWidth = 0, photoHeight = 0;
     {
-        QMutexLocker lock(&m_world.mutex());
-        const auto &photos = m_world.data().photos;
-        const auto it = photos.constFind(photoId);
-        if (it == photos.constEnd())
+        const World::Snapshot w = m_world.snapshot();
+        const auto it = w->photos.constFind(photoId);
+        if (it == w->photos.constEnd())
             return ApiResponse::notFound(QStringLiteral("/photos/") + photoId);
         uploaded = it->uploaded;
         photoWidth = it->width;
@@ -140,8 +139,8 @@ ApiResponse PictureStore::objectPicture(const ApiRequest &req, const QString &id
     QString coverPhoto;
     bool photo = false, known = false, person = false;
     {
-        QMutexLocker lock(&m_world.mutex());
-        WorldData &w = m_world.data();
+        const World::Snapshot snapshot = m_world.snapshot();
+        const WorldData &w = *snapshot;
         photo = w.photos.contains(id);
         if (w.albums.contains(id))
             coverPhoto = w.albums[id].photoIds.value(0);

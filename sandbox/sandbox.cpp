@@ -6,6 +6,7 @@
 #include "httpserver.h"
 #include "pictures.h"
 #include "sandboxlogging.h"
+#include "sandboxstate.h"
 #include "webpages.h"
 #include "world.h"
 
@@ -18,12 +19,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QHostAddress>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QMutexLocker>
-#include <QSaveFile>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
@@ -41,10 +38,13 @@ bool routeIsPicture(const QString &path) {
 
 Sandbox::Sandbox(SandboxOptions options)
     : m_options(std::move(options)) {
+    m_worldWriter.setMaxThreadCount(1);
     m_world =
         std::make_unique<World>(m_options.today, QString::fromLatin1(kelvo::build::sandboxAppId));
+    if (!m_options.stateDir.isEmpty())
+        m_state = std::make_unique<SandboxState>(m_options.stateDir);
     m_pictures = std::make_unique<PictureStore>(*m_world);
-    m_graph = std::make_unique<GraphApi>(*m_world);
+    m_graph = std::make_unique<GraphApi>(*m_world, m_state.get());
     m_web = std::make_unique<WebPages>(*m_world, QStringLiteral("100000000000002"));
 
     // The control endpoints run on HTTP worker threads; the chat server lives
@@ -93,10 +93,8 @@ Sandbox::Sandbox(SandboxOptions options)
         return out;
     };
 #endif
-    m_control = std::make_unique<ControlApi>(*m_world, chat);
+    m_control = std::make_unique<ControlApi>(*m_world, chat, m_state.get());
     m_http = std::make_unique<HttpServer>([this](const ApiRequest &req) { return dispatch(req); });
-    m_worldWrites = std::make_unique<QThreadPool>();
-    m_worldWrites->setMaxThreadCount(1);
 }
 
 Sandbox::~Sandbox() {
@@ -119,7 +117,7 @@ ApiResponse Sandbox::dispatch(const ApiRequest &req) {
 
 bool Sandbox::start(quint16 httpPort, quint16 xmppPort, QString *error) {
     QString why;
-    loadTokens();
+    loadState();
     if (!m_http->listen(httpPort, &why)) {
         if (error)
             *error = QStringLiteral("HTTP: ") + why;
@@ -131,9 +129,11 @@ bool Sandbox::start(quint16 httpPort, quint16 xmppPort, QString *error) {
         chatOptions.stateDir = QDir(m_options.stateDir).filePath(QStringLiteral("chat"));
     m_chatPeople = std::make_unique<ChatPeople>(*m_world);
     m_chat = new ChatServer(m_chatPeople.get(), chatDomain(), chatOptions, this);
+    // Recording a routed message in the world happens on the world's writer
+    // thread: routing never waits for HTTP work.
     connect(m_chat, &ChatServer::messageRouted, this,
             [this](const QString &from, const QString &to, const QString &body) {
-                m_worldWrites->start([=] { recordChatMessage(from, to, body); });
+                recordChatMessage(from, to, body);
             });
     if (!m_chat->listen(QHostAddress::LocalHost, xmppPort)) {
         if (error)
@@ -163,11 +163,10 @@ void Sandbox::stop() {
     if (m_http && m_http->isRunning()) {
         // Workers may wait on this thread (chat queries): keep serving them.
         m_http->stop([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
-        saveTokens();
     }
     delete m_chat;
     m_chat = nullptr;
-    m_worldWrites->waitForDone();
+    m_worldWriter.waitForDone();
 }
 
 bool Sandbox::isRunning() const {
@@ -202,18 +201,16 @@ bool Sandbox::hasChat() const {
 }
 
 QString Sandbox::accountId() const {
-    QMutexLocker lock(&m_world->mutex());
-    return m_world->data().meId;
+    return m_world->snapshot()->meId;
 }
 
 QString Sandbox::accountName() const {
-    QMutexLocker lock(&m_world->mutex());
-    return m_world->data().people.value(m_world->data().meId).name;
+    const World::Snapshot w = m_world->snapshot();
+    return w->people.value(w->meId).name;
 }
 
 QString Sandbox::accountLogin() const {
-    QMutexLocker lock(&m_world->mutex());
-    return m_world->data().loginName;
+    return m_world->snapshot()->loginName;
 }
 
 QString Sandbox::accountPassword() const {
@@ -233,8 +230,13 @@ World &Sandbox::world() {
 
 void Sandbox::recordChatMessage(const QString &from, const QString &to, const QString &body) {
     // Chat messages join the two people's inbox thread, as on the service.
-    QMutexLocker lock(&m_world->mutex());
-    WorldData &w = m_world->data();
+    m_worldWriter.start([this, from, to, body] {
+        m_world->update([&](WorldData &w) { recordChatMessage(w, from, to, body); });
+    });
+}
+
+void Sandbox::recordChatMessage(WorldData &w, const QString &from, const QString &to,
+                                const QString &body) {
     if (!w.people.contains(from) || !w.people.contains(to) || body.isEmpty())
         return;
     Thread *thread = nullptr;
@@ -261,11 +263,7 @@ void Sandbox::recordChatMessage(const QString &from, const QString &to, const QS
 }
 
 void Sandbox::startDemoLife() {
-    QStringList friends;
-    {
-        QMutexLocker lock(&m_world->mutex());
-        friends = m_world->data().friendIds;
-    }
+    const QStringList friends = m_world->snapshot()->friendIds;
 #ifdef KELVO_SANDBOX_WITH_CHAT
     if (m_chat && friends.size() > 8) {
         for (int i = 0; i < 6; ++i)
@@ -277,15 +275,18 @@ void Sandbox::startDemoLife() {
 #endif
     m_demoTimer = new QTimer(this);
     connect(m_demoTimer, &QTimer::timeout, this,
-            [this] { m_worldWrites->start([this] { demoTick(); }); });
+            [this] { demoTick(); });
     m_demoTimer->start(demoIntervalMs);
 }
 
 void Sandbox::demoTick() {
+    m_worldWriter.start(
+        [this] { m_world->update([this](WorldData &w) { addDemoNotification(w); }); });
+}
+
+void Sandbox::addDemoNotification(WorldData &w) {
     static const char *const titles[] = {" likes your status.", " commented on your photo.",
                                          " wrote on your wall.", " shared your link."};
-    QMutexLocker lock(&m_world->mutex());
-    WorldData &w = m_world->data();
     if (w.friendIds.isEmpty())
         return;
     const int n = m_demoTicks++;
@@ -300,35 +301,17 @@ void Sandbox::demoTick() {
     w.notifications.insert(note.id, note);
 }
 
-void Sandbox::loadTokens() {
-    if (m_options.stateDir.isEmpty())
+void Sandbox::loadState() {
+    if (!m_state)
         return;
-    QFile file(QDir(m_options.stateDir).filePath(QStringLiteral("tokens.json")));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
-    QHash<QString, IssuedToken> tokens;
-    for (auto it = saved.begin(); it != saved.end(); ++it) {
-        const QJsonObject t = it.value().toObject();
-        tokens.insert(it.key(),
-                      {t.value("user").toString(), qint64(t.value("expires").toDouble())});
-    }
-    m_world->restoreTokens(tokens);
-}
-
-void Sandbox::saveTokens() const {
-    if (m_options.stateDir.isEmpty())
-        return;
-    QDir().mkpath(m_options.stateDir);
-    QJsonObject out;
-    const QHash<QString, IssuedToken> tokens = m_world->tokens();
-    for (auto it = tokens.begin(); it != tokens.end(); ++it)
-        out.insert(it.key(), QJsonObject{{"user", it->userId}, {"expires", double(it->expires)}});
-    QSaveFile file(QDir(m_options.stateDir).filePath(QStringLiteral("tokens.json")));
-    if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcSandbox) << "cannot keep tokens in" << m_options.stateDir;
-        return;
-    }
-    file.write(QJsonDocument(out).toJson());
-    file.commit();
+    m_world->restoreTokens(m_state->loadTokens());
+    SandboxState *state = m_state.get();
+    m_world->setTokenSink([state](const World::Tokens &tokens, quint64 version) {
+        state->saveTokens(tokens, version);
+    });
+    const QList<PostedChange> posted = m_state->loadPosted();
+    for (const PostedChange &change : posted)
+        m_graph->replay(change);
+    if (!posted.isEmpty())
+        qCInfo(lcSandbox) << "made" << posted.size() << "kept changes again";
 }

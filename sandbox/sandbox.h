@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -13,14 +14,18 @@ class ControlApi;
 class PictureStore;
 class HttpServer;
 class QTimer;
-class QThreadPool;
 class ChatServer;
 class ChatPeople;
+class SandboxState;
+struct WorldData;
 struct ApiRequest;
 struct ApiResponse;
 
 struct SandboxOptions {
-    QString stateDir;      // where tokens and chat messages are kept between runs; empty: nowhere
+    // Where tokens, what the client posted and the chat's messages and
+    // offline queues are kept between runs (written the moment they change);
+    // empty: nowhere. The chat server keeps its files in the "chat" folder.
+    QString stateDir;
     bool demoLife = false; // friends online, automatic replies, new notifications now and then
     QDate today = QDate::currentDate();
 };
@@ -66,12 +71,15 @@ public:
 private:
     void startDemoLife();
     void demoTick();
+    void addDemoNotification(WorldData &w);
     void recordChatMessage(const QString &from, const QString &to, const QString &body);
-    void loadTokens();
-    void saveTokens() const;
+    void recordChatMessage(WorldData &w, const QString &from, const QString &to,
+                           const QString &body);
+    void loadState();
 
     SandboxOptions m_options;
     std::unique_ptr<World> m_world;
+    std::unique_ptr<SandboxState> m_state;
     std::unique_ptr<PictureStore> m_pictures;
     std::unique_ptr<GraphApi> m_graph;
     std::unique_ptr<WebPages> m_web;
@@ -80,9 +88,11 @@ private:
     // Writes to the world from this thread (chat messages joining inbox
     // threads, demo notifications), one at a time and in order, so that the
     // chat server here never waits for the world's lock.
-    std::unique_ptr<QThreadPool> m_worldWrites;
     std::unique_ptr<ChatPeople> m_chatPeople;
     ChatServer *m_chat = nullptr;
     QTimer *m_demoTimer = nullptr;
     int m_demoTicks = 0;
+    // Changes this thread (the chat server's) asks of the world run here, one
+    // at a time and in order, so the chat thread never waits for its turn.
+    QThreadPool m_worldWriter;
 };

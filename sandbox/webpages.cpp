@@ -3,8 +3,6 @@
 #include "sandboxlogging.h"
 #include "world.h"
 
-#include <QDateTime>
-#include <QMutexLocker>
 #include <QUrl>
 
 namespace {
@@ -47,13 +45,9 @@ WebPages::WebPages(World &world, QString loginHelpAppId)
 
 QString WebPages::dialogPage(const ApiRequest &req, const QueryItems &fields,
                              const QString &error) const {
-    QString accountName, login;
-    {
-        QMutexLocker lock(&m_world.mutex());
-        const WorldData &w = m_world.data();
-        accountName = w.people.value(w.meId).name;
-        login = w.loginName;
-    }
+    const World::Snapshot w = m_world.snapshot();
+    const QString accountName = w->people.value(w->meId).name;
+    const QString login = w->loginName;
     QString hidden;
     for (const auto &f : fields)
         hidden += QStringLiteral("<input type=\"hidden\" name=\"%1\" value=\"%2\">")
@@ -115,13 +109,12 @@ ApiResponse WebPages::loginDialog(const ApiRequest &req) {
     if (!form)
         return ApiResponse::html(dialogPage(req, keep, {}));
 
-    QString userId, password;
+    QString userId;
     {
-        QMutexLocker lock(&m_world.mutex());
-        const WorldData &w = m_world.data();
+        const World::Snapshot w = m_world.snapshot();
         const QString login = field("email").trimmed();
-        if (login.compare(w.loginName, Qt::CaseInsensitive) == 0 || login == w.meId)
-            userId = w.meId;
+        if (login.compare(w->loginName, Qt::CaseInsensitive) == 0 || login == w->meId)
+            userId = w->meId;
     }
     if (userId.isEmpty() || !m_world.checkPassword(userId, field("pass")))
         return ApiResponse::html(dialogPage(
@@ -149,22 +142,22 @@ ApiResponse WebPages::readItLater(const ApiRequest &req) {
         return ApiResponse::text("403 Forbidden: missing API key", 403);
     if (user.isEmpty() || url.isEmpty())
         return ApiResponse::text("400 Bad Request", 400);
-    QMutexLocker lock(&m_world.mutex());
-    WorldData &w = m_world.data();
     const bool known =
-        user.compare(w.loginName, Qt::CaseInsensitive) == 0 &&
+        user.compare(m_world.snapshot()->loginName, Qt::CaseInsensitive) == 0 &&
         all.value(QStringLiteral("password")) == QLatin1String(World::accountPassword);
     if (!known)
         return ApiResponse::text("401 Unauthorized", 401);
-    Posting posting;
-    posting.time = QDateTime::currentSecsSinceEpoch();
-    posting.method = req.method;
-    posting.path = req.path;
-    posting.params = {{QStringLiteral("url"), url},
-                      {QStringLiteral("title"), all.value(QStringLiteral("title"))}};
-    posting.userId = w.meId;
-    posting.result = QStringLiteral("200 OK");
-    w.postings.append(posting);
+    m_world.update([&](WorldData &w) {
+        Posting posting;
+        posting.time = w.now();
+        posting.method = req.method;
+        posting.path = req.path;
+        posting.params = {{QStringLiteral("url"), url},
+                          {QStringLiteral("title"), all.value(QStringLiteral("title"))}};
+        posting.userId = w.meId;
+        posting.result = QStringLiteral("200 OK");
+        w.postings.append(posting);
+    });
     return ApiResponse::text("200 OK");
 }
 

@@ -4,6 +4,9 @@
 #include <QMutexLocker>
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <atomic>
+
 const char World::accountPassword[] = "kelvo-sandbox";
 
 QString WorldData::nameOf(const QString &id) const {
@@ -34,44 +37,133 @@ QString WorldData::kindOf(const QString &id) const {
     return {};
 }
 
-QList<Comment> *WorldData::commentsOf(const QString &objectId) {
-    if (posts.contains(objectId))
-        return &posts[objectId].comments;
-    if (photos.contains(objectId))
-        return &photos[objectId].comments;
-    if (albums.contains(objectId))
-        return &albums[objectId].comments;
+qint64 WorldData::now() const {
+    return clock ? clock : QDateTime::currentSecsSinceEpoch();
+}
+
+Post *WorldData::post(const QString &id) {
+    const auto it = posts.find(id);
+    if (it == posts.end())
+        return nullptr;
+    it->revision = ++revisions;
+    return &*it;
+}
+
+const Post *WorldData::post(const QString &id) const {
+    const auto it = posts.constFind(id);
+    return it == posts.constEnd() ? nullptr : &*it;
+}
+
+namespace {
+
+// Comment ids are "<object id>_<serial>": the owner's id.
+QString commentOwner(const QString &commentId) {
+    const int cut = commentId.lastIndexOf(QLatin1Char('_'));
+    return cut > 0 ? commentId.left(cut) : QString();
+}
+
+template <typename Data, typename List> List *commentsIn(Data &w, const QString &objectId) {
+    if (w.posts.contains(objectId))
+        return &w.post(objectId)->comments;
+    if (w.photos.contains(objectId))
+        return &w.photos.find(objectId)->comments;
+    if (w.albums.contains(objectId))
+        return &w.albums.find(objectId)->comments;
     return nullptr;
 }
 
+bool newerPost(const QPair<qint64, QString> &a, const QPair<qint64, QString> &b) {
+    return a.first != b.first ? a.first > b.first : a.second > b.second;
+}
+
+std::atomic<quint64> seedings{0};
+
+} // namespace
+
+QList<Comment> *WorldData::commentsOf(const QString &objectId) {
+    return commentsIn<WorldData, QList<Comment>>(*this, objectId);
+}
+
+const QList<Comment> *WorldData::commentsOf(const QString &objectId) const {
+    return commentsIn<const WorldData, const QList<Comment>>(*this, objectId);
+}
+
 Comment *WorldData::comment(const QString &id, QList<Comment> **owner) {
-    // Comment ids are "<object id>_<serial>", so the owner is found first.
-    const int cut = id.lastIndexOf(QLatin1Char('_'));
-    if (cut <= 0)
-        return nullptr;
-    QList<Comment> *list = commentsOf(id.left(cut));
-    if (!list)
-        return nullptr;
-    for (Comment &c : *list) {
-        if (c.id == id) {
+    QList<Comment> *list = commentsOf(commentOwner(id));
+    for (int i = 0; list && i < list->size(); ++i) {
+        if ((*list)[i].id == id) {
             if (owner)
                 *owner = list;
-            return &c;
+            return &(*list)[i];
         }
     }
     return nullptr;
 }
 
+const Comment *WorldData::comment(const QString &id) const {
+    const QList<Comment> *list = commentsOf(commentOwner(id));
+    for (int i = 0; list && i < list->size(); ++i)
+        if (list->at(i).id == id)
+            return &list->at(i);
+    return nullptr;
+}
+
+void WorldData::addPost(const Post &p) {
+    posts.insert(p.id, p);
+    const auto key = [this](const QString &id) { return qMakePair(posts[id].created, id); };
+    const auto at = std::lower_bound(
+        postsNewestFirst.begin(), postsNewestFirst.end(), p.id,
+        [&](const QString &a, const QString &b) { return newerPost(key(a), key(b)); });
+    postsNewestFirst.insert(at, p.id);
+}
+
+void WorldData::removePost(const QString &id) {
+    posts.remove(id);
+    postsNewestFirst.removeOne(id);
+}
+
+void WorldData::indexPosts() {
+    QList<QPair<qint64, QString>> order;
+    for (const Post &p : qAsConst(posts))
+        order.append({p.created, p.id});
+    std::sort(order.begin(), order.end(), newerPost);
+    postsNewestFirst.clear();
+    for (const auto &entry : order)
+        postsNewestFirst.append(entry.second);
+}
+
+World::Publisher::Publisher(World *world)
+    : world(world)
+    , data(std::make_shared<WorldData>(*world->snapshot())) {}
+
+World::Publisher::~Publisher() {
+    QMutexLocker lock(&world->m_snapshotMutex);
+    world->m_current = std::move(data);
+}
+
+static std::shared_ptr<WorldData> seeded(const QDate &today) {
+    auto data = std::make_shared<WorldData>();
+    seedWorld(*data, today);
+    data->seeding = ++seedings;
+    data->indexPosts();
+    return data;
+}
+
 World::World(const QDate &today, const QString &appId)
-    : m_today(today)
-    , m_appId(appId) {
-    seedWorld(m_data, m_today);
+    : m_current(seeded(today))
+    , m_today(today)
+    , m_appId(appId) {}
+
+World::Snapshot World::snapshot() const {
+    QMutexLocker lock(&m_snapshotMutex);
+    return m_current;
 }
 
 void World::reset() {
-    QMutexLocker lock(&m_mutex);
-    m_data = WorldData();
-    seedWorld(m_data, m_today);
+    QMutexLocker writing(&m_writeMutex);
+    Snapshot fresh = seeded(m_today);
+    QMutexLocker lock(&m_snapshotMutex);
+    m_current = std::move(fresh);
 }
 
 static QString randomHex(int bytes) {
@@ -82,29 +174,44 @@ static QString randomHex(int bytes) {
     return out;
 }
 
+void World::tokensChanged(QMutexLocker &lock) {
+    const Tokens tokens = m_tokens;
+    const quint64 version = ++m_tokenVersion;
+    const auto sink = m_tokenSink;
+    lock.unlock();
+    if (sink)
+        sink(tokens, version);
+}
+
+void World::setTokenSink(std::function<void(const Tokens &, quint64)> sink) {
+    QMutexLocker lock(&m_tokenMutex);
+    m_tokenSink = std::move(sink);
+}
+
 QString World::issueToken(const QString &userId, qint64 lifetimeSeconds) {
-    QMutexLocker lock(&m_mutex);
+    QMutexLocker lock(&m_tokenMutex);
     // Shaped like the service's tokens: letters and digits, longer than 20.
     const QString token = QStringLiteral("SBX") + randomHex(40);
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     m_tokens.insert(token, {userId, lifetimeSeconds > 0 ? now + lifetimeSeconds : 0});
+    tokensChanged(lock);
     return token;
 }
 
 QString World::issueCode(const QString &userId) {
-    QMutexLocker lock(&m_mutex);
+    QMutexLocker lock(&m_tokenMutex);
     const QString code = QStringLiteral("C") + randomHex(24);
     m_codes.insert(code, userId);
     return code;
 }
 
 QString World::redeemCode(const QString &code) {
-    QMutexLocker lock(&m_mutex);
+    QMutexLocker lock(&m_tokenMutex);
     return m_codes.take(code);
 }
 
 int World::expireTokens(const QString &tokenOrUserId) {
-    QMutexLocker lock(&m_mutex);
+    QMutexLocker lock(&m_tokenMutex);
     int expired = 0;
     for (auto it = m_tokens.begin(); it != m_tokens.end();) {
         if (it.key() == tokenOrUserId || it->userId == tokenOrUserId) {
@@ -114,48 +221,51 @@ int World::expireTokens(const QString &tokenOrUserId) {
             ++it;
         }
     }
+    if (expired)
+        tokensChanged(lock);
     return expired;
 }
 
-QHash<QString, IssuedToken> World::tokens() const {
-    QMutexLocker lock(&m_mutex);
+World::Tokens World::tokens() const {
+    QMutexLocker lock(&m_tokenMutex);
     return m_tokens;
 }
 
-void World::restoreTokens(const QHash<QString, IssuedToken> &tokens) {
-    QMutexLocker lock(&m_mutex);
+void World::restoreTokens(const Tokens &tokens) {
+    QMutexLocker lock(&m_tokenMutex);
     for (auto it = tokens.begin(); it != tokens.end(); ++it)
         m_tokens.insert(it.key(), it.value());
 }
 
-QString World::tokenOwnerLocked(const QString &token) const {
+QString World::tokenOwner(const QString &token, const WorldData &w) const {
+    QMutexLocker lock(&m_tokenMutex);
     const auto it = m_tokens.constFind(token);
     if (it == m_tokens.constEnd())
-        return m_data.pageTokens.value(token);
+        return w.pageTokens.value(token);
     if (it->expires != 0 && it->expires < QDateTime::currentSecsSinceEpoch())
         return {};
     return it->userId;
 }
 
 QString World::userIdForToken(const QString &token) const {
-    QMutexLocker lock(&m_mutex);
-    const QString owner = tokenOwnerLocked(token);
+    const Snapshot w = snapshot();
+    const QString owner = tokenOwner(token, *w);
     // Chat belongs to people; a page token cannot log in.
-    return m_data.people.contains(owner) ? owner : QString();
+    return w->people.contains(owner) ? owner : QString();
 }
 
 bool World::checkPassword(const QString &userId, const QString &password) const {
-    QMutexLocker lock(&m_mutex);
-    const auto it = m_data.people.constFind(userId);
-    return it != m_data.people.constEnd() && !password.isEmpty() && it->password == password;
+    const Snapshot w = snapshot();
+    const auto it = w->people.constFind(userId);
+    return it != w->people.constEnd() && !password.isEmpty() && it->password == password;
 }
 
 QList<ChatContact> World::rosterOf(const QString &userId) const {
-    QMutexLocker lock(&m_mutex);
+    const Snapshot w = snapshot();
     QList<ChatContact> roster;
-    QStringList ids = m_data.friends.value(userId).values();
+    QStringList ids = w->friends.value(userId).values();
     ids.sort();
     for (const QString &id : ids)
-        roster.append({id, m_data.people.value(id).chatName});
+        roster.append({id, w->people.value(id).chatName});
     return roster;
 }

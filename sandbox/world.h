@@ -12,8 +12,11 @@
 #include <QString>
 #include <QStringList>
 
-// The fictional social network the sandbox serves. Plain data: the request
-// handlers read and change it while holding World::mutex().
+#include <functional>
+#include <memory>
+
+// The fictional social network the sandbox serves. Plain data: requests read
+// an immutable snapshot of it and change it through World::update().
 
 struct Tag {
     int offset = 0;
@@ -58,6 +61,7 @@ struct Post {
     QStringList likes;
     int strangerLikes = 0; // likes by people outside the world
     QString privacy;
+    quint64 revision = 0; // changes with the post, its comments and likes
 };
 
 struct Person {
@@ -283,16 +287,29 @@ struct WorldData {
 
     qint64 anchor = 0; // seeding time: the local midnight that starts "today"
     quint64 nextSerial = 900000000000000ULL;
+    quint64 seeding = 0;          // tells one seeding of the world from another (cache keys)
+    quint64 revisions = 0;        // the last revision given to a post
+    qint64 clock = 0;             // when set, the time of the change being made (replays)
+    QStringList postsNewestFirst; // every post id, by creation time then id, newest first
 
     QString newId() { return QString::number(++nextSerial); }
+    qint64 now() const;
     bool isFriend(const QString &a, const QString &b) const { return friends.value(a).contains(b); }
     QString nameOf(const QString &id) const;
     // "user", "page", "group", "event", "application" or empty.
     QString kindOf(const QString &id) const;
-    // The post, comment (of a post, photo or album) or null.
-    Post *post(const QString &id) { return posts.contains(id) ? &posts[id] : nullptr; }
+    // The post, comment (of a post, photo or album) or null. The changing
+    // forms mark the post (or the comment's post) as changed.
+    Post *post(const QString &id);
+    const Post *post(const QString &id) const;
     QList<Comment> *commentsOf(const QString &objectId);
+    const QList<Comment> *commentsOf(const QString &objectId) const;
     Comment *comment(const QString &id, QList<Comment> **owner = nullptr);
+    const Comment *comment(const QString &id) const;
+    // Adding and removing posts keeps postsNewestFirst in order.
+    void addPost(const Post &p);
+    void removePost(const QString &id);
+    void indexPosts();
 };
 
 struct IssuedToken {
@@ -300,30 +317,43 @@ struct IssuedToken {
     qint64 expires = 0; // Unix seconds; 0: never
 };
 
-// The world and its tokens, behind one mutex. Implements what the chat server
+// The world and its tokens. Readers take a snapshot, which stays valid and
+// unchanged however long they use it; writers take turns changing a copy,
+// which then becomes the world, so readers never wait for writers and writers
+// wait only for each other's (short) changes. Implements what the chat server
 // needs to know about people.
 class World : public ChatDirectory {
 public:
+    using Snapshot = std::shared_ptr<const WorldData>;
+    using Tokens = QHash<QString, IssuedToken>;
+
     World(const QDate &today, const QString &appId);
 
-    QMutex &mutex() const { return m_mutex; }
-    // Valid only while mutex() is held.
-    WorldData &data() { return m_data; }
-    const WorldData &data() const { return m_data; }
+    Snapshot snapshot() const;
+    // Runs `change` on a copy of the world, which then replaces it; returns
+    // what `change` returns.
+    template <typename Change>
+    auto update(Change &&change) -> decltype(change(std::declval<WorldData &>())) {
+        QMutexLocker writing(&m_writeMutex);
+        Publisher next(this);
+        return change(*next.data);
+    }
 
     // Seeds the world again; issued tokens stay valid.
     void reset();
     QDate today() const { return m_today; }
 
-    // Token bookkeeping; these lock by themselves.
+    // Token bookkeeping. After every change the sink, if set, gets all live
+    // tokens and a version that grows with each change (outside any lock).
     QString issueToken(const QString &userId, qint64 lifetimeSeconds);
     QString issueCode(const QString &userId);
     QString redeemCode(const QString &code);
     int expireTokens(const QString &tokenOrUserId);
-    QHash<QString, IssuedToken> tokens() const;
-    void restoreTokens(const QHash<QString, IssuedToken> &tokens);
-    // Caller holds mutex(): the user a live token belongs to, or empty.
-    QString tokenOwnerLocked(const QString &token) const;
+    Tokens tokens() const;
+    void restoreTokens(const Tokens &tokens);
+    void setTokenSink(std::function<void(const Tokens &, quint64 version)> sink);
+    // The user or page a live token belongs to, or empty.
+    QString tokenOwner(const QString &token, const WorldData &w) const;
 
     // ChatDirectory
     QString userIdForToken(const QString &token) const override;
@@ -334,12 +364,25 @@ public:
     static const char accountPassword[];
 
 private:
-    mutable QMutex m_mutex;
+    struct Publisher {
+        explicit Publisher(World *world);
+        ~Publisher();
+        World *world;
+        std::shared_ptr<WorldData> data;
+    };
+    void tokensChanged(QMutexLocker &lock);
+
+    QMutex m_writeMutex;
+    mutable QMutex m_snapshotMutex;
+    Snapshot m_current;
     QDate m_today;
     QString m_appId;
-    WorldData m_data;
-    QHash<QString, IssuedToken> m_tokens;
+
+    mutable QMutex m_tokenMutex;
+    Tokens m_tokens;
     QHash<QString, QString> m_codes; // login code → user id, used once
+    std::function<void(const Tokens &, quint64)> m_tokenSink;
+    quint64 m_tokenVersion = 0;
 };
 
 // Fills a world deterministically for the given day.

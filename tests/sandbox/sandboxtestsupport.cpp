@@ -5,8 +5,11 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/socket.h>
 
 QByteArray HttpResult::header(const QByteArray &name) const {
     for (const auto &h : headers)
@@ -32,6 +35,29 @@ HttpResult httpRequest(const QByteArray &method, const QString &url, const QByte
     result.headers = reply->rawHeaderPairs();
     reply->deleteLater();
     return result;
+}
+
+QByteArray rawHttp(quint16 port, const QByteArray &bytes, int waitMs, bool halfClose) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!socket.waitForConnected(waitMs))
+        return "no connection";
+    socket.write(bytes);
+    socket.waitForBytesWritten(waitMs);
+    if (halfClose)
+        ::shutdown(int(socket.socketDescriptor()), SHUT_WR);
+    QByteArray answer;
+    const auto complete = [&] {
+        const int end = answer.indexOf("\r\n\r\n");
+        const QRegularExpressionMatch length =
+            QRegularExpression(QStringLiteral("(?i)\r\ncontent-length: *(\\d+)"))
+                .match(QString::fromLatin1(answer.left(end)));
+        return end > 0 && length.hasMatch() &&
+               answer.size() >= end + 4 + length.captured(1).toInt();
+    };
+    while (!complete() && socket.waitForReadyRead(waitMs))
+        answer += socket.readAll();
+    return answer;
 }
 
 SandboxFixture::SandboxFixture() {
@@ -92,6 +118,11 @@ QJsonArray SandboxFixture::batch(const QJsonArray &requests) const {
     return get(QStringLiteral("/?method=POST&batch=") +
                QString::fromLatin1(QUrl::toPercentEncoding(json)))
         .array();
+}
+
+QJsonArray SandboxFixture::data(const QJsonArray &batchAnswer, int i) {
+    const QString body = batchAnswer[i].toObject().value("body").toString();
+    return QJsonDocument::fromJson(body.toUtf8()).object().value("data").toArray();
 }
 
 bool isGraphTime(const QString &text) {

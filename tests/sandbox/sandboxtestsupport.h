@@ -28,6 +28,11 @@ struct HttpResult {
 HttpResult httpRequest(const QByteArray &method, const QString &url, const QByteArray &body = {},
                        const QList<QPair<QByteArray, QByteArray>> &headers = {});
 
+// Raw bytes to 127.0.0.1:port; the answer (head and Content-Length body) or
+// what came before the peer closed or `waitMs` passed without a byte.
+QByteArray rawHttp(quint16 port, const QByteArray &bytes, int waitMs = 3000,
+                   bool halfClose = false);
+
 // A sandbox started in-process on free ports, with a token of the account.
 class SandboxFixture {
 public:
@@ -43,12 +48,18 @@ public:
     HttpResult get(const QString &pathAndQuery) const;
     HttpResult post(const QString &pathAndQuery) const;
     QJsonObject getObject(const QString &pathAndQuery) const { return get(pathAndQuery).object(); }
+    // The "data" of a collection.
+    QJsonArray list(const QString &pathAndQuery) const {
+        return getObject(pathAndQuery).value("data").toArray();
+    }
     // FQL texts the way the client sends them: percent-encoded.
     QJsonArray fql(const QString &query) const;
     QJsonArray multiquery(const QJsonObject &queries) const;
     // The result set of a multiquery answer by name.
     static QJsonArray resultSet(const QJsonArray &answer, const QString &name);
     QJsonArray batch(const QJsonArray &requests) const;
+    // The "data" of the i-th answer of a batch.
+    static QJsonArray data(const QJsonArray &batchAnswer, int i);
 
     QString withToken(const QString &pathAndQuery) const;
 

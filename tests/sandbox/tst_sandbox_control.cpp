@@ -7,7 +7,8 @@ class TestSandboxControl : public QObject {
     Q_OBJECT
 
 private:
-    SandboxFixture *f = nullptr;
+    SandboxFixture fixture;
+    SandboxFixture *const f = &fixture;
 
     HttpResult control(const QByteArray &method, const QString &command) {
         return httpRequest(method, f->root() + "/_sandbox/" + command,
@@ -20,13 +21,9 @@ private:
             .value("unseen")
             .toInt();
     }
-    QString friendAt(int i) {
-        return f->getObject("me/friends").value("data")[i].toObject().value("id").toString();
-    }
+    QString friendAt(int i) { return f->list("me/friends")[i].toObject().value("id").toString(); }
 
 private slots:
-    void initTestCase() { f = new SandboxFixture; }
-    void cleanupTestCase() { delete f; }
 
     void accountIsDescribed() {
         const QJsonObject account = control("GET", "account").object();
@@ -41,22 +38,15 @@ private slots:
                                                      QUrl::toPercentEncoding("Hi there"));
         QCOMPARE(added.status, 200);
         QCOMPARE(unseen(), before + 1);
-        QCOMPARE(f->getObject("me/notifications?include_read=1")
-                     .value("data")[0]
-                     .toObject()
-                     .value("title")
-                     .toString(),
+        QCOMPARE(f->list("me/notifications?include_read=1")[0].toObject().value("title").toString(),
                  QStringLiteral("Hi there"));
         QCOMPARE(control("POST", "notifications?from=1").status, 400);
 
-        const QString stranger = f->getObject("search?q=-Vell&type=user")
-                                     .value("data")[0]
-                                     .toObject()
-                                     .value("id")
-                                     .toString();
-        const int requests = f->getObject("me/friendrequests").value("data").toArray().size();
+        const QString stranger =
+            f->list("search?q=-Vell&type=user")[0].toObject().value("id").toString();
+        const int requests = f->list("me/friendrequests").size();
         QCOMPARE(control("POST", "friend_requests?from=" + stranger).status, 200);
-        QCOMPARE(f->getObject("me/friendrequests").value("data").toArray().size(), requests + 1);
+        QCOMPARE(f->list("me/friendrequests").size(), requests + 1);
         QCOMPARE(control("POST", "friend_requests?from=" + friendAt(0)).status, 400);
     }
 

@@ -8,7 +8,8 @@ class TestSandboxFeed : public QObject {
     Q_OBJECT
 
 private:
-    SandboxFixture *f = nullptr;
+    SandboxFixture fixture;
+    SandboxFixture *const f = &fixture;
 
     // Follows "paging"."next" to the end; every page must be a collection.
     QJsonArray followPaging(const QString &first, int *pages) {
@@ -42,8 +43,6 @@ private:
     }
 
 private slots:
-    void initTestCase() { f = new SandboxFixture; }
-    void cleanupTestCase() { delete f; }
 
     void homeFeedPagesToTheEndWithEveryStoryShape() {
         int pages = 0;
@@ -93,7 +92,7 @@ private slots:
     }
 
     void tagsSitAtTheirOffsets() {
-        const QJsonArray stories = f->getObject("me/home?limit=400").value("data").toArray();
+        const QJsonArray stories = f->list("me/home?limit=400");
         const QJsonObject mention = storyWhere(stories, [](const QJsonObject &s) {
             return s.value("message_tags").toObject().size() >= 2;
         });
@@ -117,7 +116,7 @@ private slots:
     }
 
     void proxiedPicturesCarryAnEncodedSource() {
-        const QJsonArray stories = f->getObject("me/home?limit=400").value("data").toArray();
+        const QJsonArray stories = f->list("me/home?limit=400");
         const QJsonObject link = storyWhere(stories, [](const QJsonObject &s) {
             return s.value("picture").toString().contains("safe_image");
         });
@@ -141,17 +140,9 @@ private slots:
                                        "fql?q=SELECT pic_cover from user where uid = " + uid}}});
             QCOMPARE(answer.size(), 2);
             QCOMPARE(answer[0].toObject().value("code").toInt(), 200);
-            const QJsonObject feed =
-                QJsonDocument::fromJson(answer[0].toObject().value("body").toString().toUtf8())
-                    .object();
-            QVERIFY(!feed.value("data").toArray().isEmpty());
+            QVERIFY(!SandboxFixture::data(answer, 0).isEmpty());
             const QJsonObject cover =
-                QJsonDocument::fromJson(answer[1].toObject().value("body").toString().toUtf8())
-                    .object()
-                    .value("data")[0]
-                    .toObject()
-                    .value("pic_cover")
-                    .toObject();
+                SandboxFixture::data(answer, 1)[0].toObject().value("pic_cover").toObject();
             QVERIFY(cover.value("source").toString().startsWith(f->root()));
             QVERIFY(cover.value("offset_y").isDouble());
         }
@@ -165,12 +156,12 @@ private slots:
                      .toInt(),
                  34);
         QVERIFY(f->fql("SELECT pic_cover from page where page_id = 300000000000002").isEmpty());
-        QVERIFY(!f->getObject("300000000000001/feed").value("data").toArray().isEmpty());
+        QVERIFY(!f->list("300000000000001/feed").isEmpty());
     }
 
     void groupAndEventWalls() {
-        QVERIFY(!f->getObject("400000000000001/feed").value("data").toArray().isEmpty());
-        QVERIFY(!f->getObject("500000000000001/feed").value("data").toArray().isEmpty());
+        QVERIFY(!f->list("400000000000001/feed").isEmpty());
+        QVERIFY(!f->list("500000000000001/feed").isEmpty());
     }
 
     void filtersResolveThroughFriendLists() {
@@ -244,7 +235,7 @@ private slots:
 
     void commentPagesAndLikes() {
         QString busy;
-        for (const QJsonValue &v : f->getObject("me/home?limit=400").value("data").toArray())
+        for (const QJsonValue &v : f->list("me/home?limit=400"))
             if (v.toObject().value("comments").toObject().value("count").toInt() > 50)
                 busy = v.toObject().value("id").toString();
         QVERIFY(!busy.isEmpty());
@@ -256,9 +247,8 @@ private slots:
         QVERIFY(comment.value("likes").isDouble());
         const QString next = first.value("paging").toObject().value("next").toString();
         QVERIFY(next.startsWith(f->root()));
-        QVERIFY(!f->getObject(next).value("data").toArray().isEmpty());
-        QVERIFY(
-            !f->getObject(busy + "/comments?limit=50&offset=50").value("data").toArray().isEmpty());
+        QVERIFY(!f->list(next).isEmpty());
+        QVERIFY(!f->list(busy + "/comments?limit=50&offset=50").isEmpty());
 
         const QJsonObject withName = f->getObject(busy + "?fields=comments,name");
         QVERIFY(withName.contains("comments"));
@@ -267,7 +257,7 @@ private slots:
         const QJsonObject status = f->getObject(busy);
         QVERIFY(status.value("comments").toObject().value("paging").toObject().contains("next"));
 
-        const QJsonArray pages = f->getObject("me/likes").value("data").toArray();
+        const QJsonArray pages = f->list("me/likes");
         QVERIFY(pages.size() >= 5);
         for (const QJsonValue &p : pages)
             QVERIFY(!p.toObject().value("category").toString().isEmpty());
@@ -281,7 +271,7 @@ private slots:
         QCOMPARE(status.status, 200);
         const QString id = status.object().value("id").toString();
         QVERIFY(!id.isEmpty());
-        const QJsonObject top = f->getObject("me/home").value("data")[0].toObject();
+        const QJsonObject top = f->list("me/home")[0].toObject();
         QCOMPARE(top.value("id").toString(), id);
         QCOMPARE(top.value("message").toString(), QStringLiteral("Hello & good morning"));
         QCOMPARE(f->post("me/feed").status, 400);
@@ -296,12 +286,9 @@ private slots:
         QVERIFY(!f->getObject(id).contains("likes"));
 
         // A wall post on a friend's wall, then its deletion with "?method=delete".
-        const QString friendId =
-            f->getObject("me/friends").value("data")[0].toObject().value("id").toString();
+        const QString friendId = f->list("me/friends")[0].toObject().value("id").toString();
         const QString wall = f->post(friendId + "/feed?message=Hi").object().value("id").toString();
-        QCOMPARE(
-            f->getObject(friendId + "/feed").value("data")[0].toObject().value("id").toString(),
-            wall);
+        QCOMPARE(f->list(friendId + "/feed")[0].toObject().value("id").toString(), wall);
         QCOMPARE(f->post(wall + "?method=delete").status, 200);
         QCOMPARE(f->get(wall).status, 400);
 
@@ -313,12 +300,11 @@ private slots:
                  QStringLiteral("link"));
 
         // Someone else's post cannot be deleted.
-        const QString foreign =
-            f->getObject(friendId + "/feed").value("data")[0].toObject().value("id").toString();
+        const QString foreign = f->list(friendId + "/feed")[0].toObject().value("id").toString();
         QCOMPARE(f->post(foreign + "?method=DELETE").status, 400);
 
         // Audience choices come from the friend lists.
-        QVERIFY(f->getObject("me/friendlists").value("data").toArray().size() >= 3);
+        QVERIFY(f->list("me/friendlists").size() >= 3);
     }
 };
 

@@ -8,7 +8,8 @@ class TestSandboxLogin : public QObject {
     Q_OBJECT
 
 private:
-    SandboxFixture *f = nullptr;
+    SandboxFixture fixture;
+    SandboxFixture *const f = &fixture;
 
     QString dialogUrl(const QString &clientId, const QString &redirect = {}) const {
         QString url = f->root() + QStringLiteral("/dialog/oauth?client_id=") + clientId;
@@ -39,8 +40,6 @@ private:
     }
 
 private slots:
-    void initTestCase() { f = new SandboxFixture; }
-    void cleanupTestCase() { delete f; }
 
     void dialogPageHoldsTheElementsTheLoginViewScripts() {
         const HttpResult page = httpRequest("GET", dialogUrl(f->sandbox().appId()));

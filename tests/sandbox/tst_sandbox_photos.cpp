@@ -44,7 +44,8 @@ class TestSandboxPhotos : public QObject {
     Q_OBJECT
 
 private:
-    SandboxFixture *f = nullptr;
+    SandboxFixture fixture;
+    SandboxFixture *const f = &fixture;
 
     HttpResult upload(const QString &album, const QByteArray &body,
                       const QByteArray &type = contentType) {
@@ -53,11 +54,9 @@ private:
     }
 
 private slots:
-    void initTestCase() { f = new SandboxFixture; }
-    void cleanupTestCase() { delete f; }
 
     void albumsAndPhotoBlocks() {
-        const QJsonArray albums = f->getObject("me/albums?limit=100").value("data").toArray();
+        const QJsonArray albums = f->list("me/albums?limit=100");
         QVERIFY(albums.size() >= 8);
         QString big;
         bool wall = false;
@@ -99,24 +98,22 @@ private slots:
             tagged |= !v.toObject().value("tags").toObject().value("data").toArray().isEmpty();
         QVERIFY(tagged);
         // The "tagged" row lists photos the person is tagged in.
-        QVERIFY(!f->getObject(f->me() + "/photos" + fields).value("data").toArray().isEmpty());
+        QVERIFY(!f->list(f->me() + "/photos" + fields).isEmpty());
     }
 
     void onePhotoWithLikesAndComments() {
         QString id;
-        for (const QJsonValue &a : f->getObject("me/albums").value("data").toArray())
-            for (const QJsonValue &p : f->getObject(a.toObject().value("id").toString() + "/photos")
-                                           .value("data")
-                                           .toArray())
+        for (const QJsonValue &a : f->list("me/albums"))
+            for (const QJsonValue &p : f->list(a.toObject().value("id").toString() + "/photos"))
                 if (p.toObject().contains("comments") && p.toObject().contains("likes"))
                     id = p.toObject().value("id").toString();
         QVERIFY(!id.isEmpty());
-        QVERIFY(!f->getObject(id + "/likes?limit=1000&field=id").value("data").toArray().isEmpty());
+        QVERIFY(!f->list(id + "/likes?limit=1000&field=id").isEmpty());
         const QJsonObject photo = f->getObject(id);
         QVERIFY(!photo.value("source").toString().isEmpty());
         QVERIFY(photo.value("comments").toObject().value("data")[0].toObject().contains("from"));
         QCOMPARE(f->post(id + "/comments?message=Nice").status, 200);
-        const QJsonArray friends = f->getObject("me/friends").value("data").toArray();
+        const QJsonArray friends = f->list("me/friends");
         const QString friendId = friends[5].toObject().value("id").toString();
         QCOMPARE(f->post(id + "/tags/" + friendId).status, 200);
         bool found = false;
@@ -148,8 +145,7 @@ private slots:
     }
 
     void albumCoversAndUnknownIds() {
-        const QString album =
-            f->getObject("me/albums").value("data")[0].toObject().value("id").toString();
+        const QString album = f->list("me/albums")[0].toObject().value("id").toString();
         QCOMPARE(QImage::fromData(f->get(album + "/picture?type=thumbnail").body).width(), 130);
         QCOMPARE(httpRequest("GET", f->root() + "/123/picture").status, 404);
     }
@@ -164,7 +160,7 @@ private slots:
         QCOMPARE(r.status, 200);
         const QString photo = r.object().value("id").toString();
         QVERIFY(!photo.isEmpty());
-        const QJsonObject listed = f->getObject(album + "/photos").value("data")[0].toObject();
+        const QJsonObject listed = f->list(album + "/photos")[0].toObject();
         QCOMPARE(listed.value("id").toString(), photo);
         QCOMPARE(listed.value("name").toString(), QStringLiteral("Hello"));
         QCOMPARE(listed.value("width").toInt(), 321);
@@ -196,8 +192,7 @@ private slots:
     void brokenUploadsAreRefused() {
         QFETCH(QByteArray, body);
         QFETCH(QByteArray, type);
-        const QString album =
-            f->getObject("me/albums").value("data")[2].toObject().value("id").toString();
+        const QString album = f->list("me/albums")[2].toObject().value("id").toString();
         const int before = f->getObject(album).value("count").toInt();
         const HttpResult r = upload(album, body, type);
         QCOMPARE(r.status, 400);
@@ -206,10 +201,8 @@ private slots:
     }
 
     void uploadToSomeoneElsesAlbumIsRefused() {
-        const QString friendId =
-            f->getObject("me/friends").value("data")[0].toObject().value("id").toString();
-        const QString album =
-            f->getObject(friendId + "/albums").value("data")[0].toObject().value("id").toString();
+        const QString friendId = f->list("me/friends")[0].toObject().value("id").toString();
+        const QString album = f->list(friendId + "/albums")[0].toObject().value("id").toString();
         QCOMPARE(upload(album, clientBody(jpeg(20, 20), "x.jpg", "jpg")).status, 400);
     }
 

@@ -9,16 +9,15 @@ class TestSandboxSocial : public QObject {
     Q_OBJECT
 
 private:
-    SandboxFixture *f = nullptr;
+    SandboxFixture fixture;
+    SandboxFixture *const f = &fixture;
 
     QJsonObject counts() { return f->getObject("/method/notifications.get?format=json"); }
 
 private slots:
-    void initTestCase() { f = new SandboxFixture; }
-    void cleanupTestCase() { delete f; }
 
     void inboxThreads() {
-        const QJsonArray threads = f->getObject("me/inbox").value("data").toArray();
+        const QJsonArray threads = f->list("me/inbox");
         QVERIFY(threads.size() >= 5);
         bool meFirst = false, meSecond = false, four = false, fifty = false, fiftyOne = false;
         QString previous = "9999";
@@ -39,7 +38,7 @@ private slots:
             QVERIFY(t.value("unread").isDouble());
         }
         QVERIFY(meFirst && meSecond && four && fifty && fiftyOne);
-        QVERIFY(!f->getObject("me/other").value("data").toArray().isEmpty());
+        QVERIFY(!f->list("me/other").isEmpty());
     }
 
     void newMessageProbeAndThreadQuery() {
@@ -71,7 +70,7 @@ private slots:
     }
 
     void pageModeUsesThePageToken() {
-        const QJsonArray pages = f->getObject("me/accounts").value("data").toArray();
+        const QJsonArray pages = f->list("me/accounts");
         QVERIFY(!pages.isEmpty());
         const QJsonObject page = pages[0].toObject();
         const QString pageToken = page.value("access_token").toString();
@@ -108,8 +107,7 @@ private slots:
         const int unseen = c.value("notification_counts").toObject().value("unseen").toInt();
         QVERIFY(unseen > 0);
 
-        const QJsonArray list =
-            f->getObject("me/notifications?include_read=1").value("data").toArray();
+        const QJsonArray list = f->list("me/notifications?include_read=1");
         bool storyAndId = false, fbid = false, slash = false, query = false, ns = false,
              friends = false;
         QJsonArray batch;
@@ -134,11 +132,11 @@ private slots:
         QCOMPARE(answers.size(), unseen);
         QCOMPARE(answers[0].toObject().value("body").toString(), QStringLiteral("true"));
         QCOMPARE(counts().value("notification_counts").toObject().value("unseen").toInt(), 0);
-        QVERIFY(f->getObject("me/notifications").value("data").toArray().isEmpty());
+        QVERIFY(f->list("me/notifications").isEmpty());
     }
 
     void friendsRequestsAndProfiles() {
-        const QJsonArray friends = f->getObject("me/friends").value("data").toArray();
+        const QJsonArray friends = f->list("me/friends");
         QVERIFY(friends.size() >= 60);
         QSet<QString> names;
         bool duplicate = false, lower = false, accented = false;
@@ -151,7 +149,7 @@ private slots:
         }
         QVERIFY(duplicate && lower && accented);
 
-        const QJsonArray requests = f->getObject("me/friendrequests").value("data").toArray();
+        const QJsonArray requests = f->list("me/friendrequests");
         QCOMPARE(requests.size(), 2);
         QVERIFY(isGraphTime(requests[0].toObject().value("created_time").toString()));
         const QJsonArray answer = f->multiquery(
@@ -172,17 +170,14 @@ private slots:
     }
 
     void searchByType() {
-        QVERIFY(!f->getObject("search?q=Jonas Brightwater&type=user")
-                     .value("data")
-                     .toArray()
-                     .isEmpty());
-        QVERIFY(!f->getObject("search?q=bakery&type=page").value("data").toArray().isEmpty());
-        QVERIFY(!f->getObject("search?q=night&type=group").value("data").toArray().isEmpty());
+        QVERIFY(!f->list("search?q=Jonas Brightwater&type=user").isEmpty());
+        QVERIFY(!f->list("search?q=bakery&type=page").isEmpty());
+        QVERIFY(!f->list("search?q=night&type=group").isEmpty());
         const QJsonObject events = f->getObject("search?q=a&type=event&limit=2");
         QCOMPARE(events.value("data").toArray().size(), 2);
         QVERIFY(events.value("data")[0].toObject().contains("start_time"));
         QVERIFY(events.value("paging").toObject().value("next").toString().startsWith(f->root()));
-        QVERIFY(f->getObject("search?q=zzzz&type=user").value("data").toArray().isEmpty());
+        QVERIFY(f->list("search?q=zzzz&type=user").isEmpty());
     }
 
     void eventsAndBirthdays() {
@@ -221,11 +216,11 @@ private slots:
         const QJsonObject event = f->getObject(eid);
         QVERIFY(isGraphTime(event.value("start_time").toString()));
         QVERIFY(event.value("owner").toObject().contains("name"));
-        QVERIFY(!f->getObject(eid + "/invited").value("data").toArray().isEmpty());
+        QVERIFY(!f->list(eid + "/invited").isEmpty());
         QCOMPARE(f->post(eid + "/declined").status, 200);
-        QVERIFY(f->getObject(eid + "/invited").value("data").toArray().size() > 0);
+        QVERIFY(f->list(eid + "/invited").size() > 0);
         bool declined = false;
-        for (const QJsonValue &g : f->getObject(eid + "/declined").value("data").toArray())
+        for (const QJsonValue &g : f->list(eid + "/declined"))
             declined |= g.toObject().value("id") == f->me();
         QVERIFY(declined);
         const QJsonObject calendar =
@@ -234,7 +229,7 @@ private slots:
     }
 
     void groupsAndLeaving() {
-        const QJsonArray groups = f->getObject("me/groups").value("data").toArray();
+        const QJsonArray groups = f->list("me/groups");
         QVERIFY(groups.size() >= 4);
         bool lower = false, upper = false;
         for (const QJsonValue &g : groups) {
@@ -243,41 +238,28 @@ private slots:
         }
         QVERIFY(lower && upper);
         const QString gid = groups[0].toObject().value("id").toString();
-        const int members = f->getObject(gid + "/members").value("data").toArray().size();
+        const int members = f->list(gid + "/members").size();
         QVERIFY(members > 1);
         QCOMPARE(f->post(gid + "/members/" + f->me() + "?method=delete").status, 200);
-        QCOMPARE(f->getObject(gid + "/members").value("data").toArray().size(), members - 1);
+        QCOMPARE(f->list(gid + "/members").size(), members - 1);
         QCOMPARE(f->post(gid + "/members/" + f->me() + "?method=delete").status, 400);
     }
 
     void placesAndCheckins() {
         const QJsonArray near =
-            f->getObject("search?q=*&type=place&center=60.1699,24.9384&distance=1000")
-                .value("data")
-                .toArray();
+            f->list("search?q=*&type=place&center=60.1699,24.9384&distance=1000");
         QVERIFY(!near.isEmpty());
         const QJsonObject location = near[0].toObject().value("location").toObject();
         QVERIFY(location.value("latitude").isDouble() && location.value("longitude").isDouble());
-        QVERIFY(f->getObject("search?q=*&type=place&center=10.0,10.0&distance=1000")
-                    .value("data")
-                    .toArray()
-                    .isEmpty());
-        QVERIFY(!f->getObject("search?q=Harbour&type=place").value("data").toArray().isEmpty());
+        QVERIFY(f->list("search?q=*&type=place&center=10.0,10.0&distance=1000").isEmpty());
+        QVERIFY(!f->list("search?q=Harbour&type=place").isEmpty());
         QCOMPARE(f->get("search?q=*&type=place&center=abc").status, 400);
 
         const QJsonArray batch =
             f->batch({QJsonObject{{"method", "GET"}, {"relative_url", "me/checkins"}},
                       QJsonObject{{"method", "GET"}, {"relative_url", "search?type=checkin"}}});
-        const QJsonArray own =
-            QJsonDocument::fromJson(batch[0].toObject().value("body").toString().toUtf8())
-                .object()
-                .value("data")
-                .toArray();
-        const QJsonArray recent =
-            QJsonDocument::fromJson(batch[1].toObject().value("body").toString().toUtf8())
-                .object()
-                .value("data")
-                .toArray();
+        const QJsonArray own = SandboxFixture::data(batch, 0);
+        const QJsonArray recent = SandboxFixture::data(batch, 1);
         QVERIFY(!own.isEmpty() && !recent.isEmpty());
         bool noStreet = false;
         for (const QJsonValue &c : recent) {
@@ -292,7 +274,7 @@ private slots:
         QVERIFY(noStreet);
 
         const QString placeId = near[0].toObject().value("id").toString();
-        const QJsonArray friends = f->getObject("me/friends").value("data").toArray();
+        const QJsonArray friends = f->list("me/friends");
         const QString coordinates =
             QUrl::toPercentEncoding("{\"latitude\":\"60.1699\",\"longitude\":\"24.9384\"}");
         const HttpResult checkin =
@@ -300,7 +282,7 @@ private slots:
                     "&tags[]=" + friends[0].toObject().value("id").toString() +
                     "&tags[]=" + friends[1].toObject().value("id").toString());
         QCOMPARE(checkin.status, 200);
-        const QJsonObject mine = f->getObject("me/checkins").value("data")[0].toObject();
+        const QJsonObject mine = f->list("me/checkins")[0].toObject();
         QCOMPARE(mine.value("id").toString(), checkin.object().value("id").toString());
         QCOMPARE(mine.value("tags").toObject().value("data").toArray().size(), 2);
         QCOMPARE(f->post("me/checkins?place=" + placeId + "&coordinates=nonsense").status, 400);
