@@ -26,8 +26,11 @@ function(kelvo_add_qml_resources target source_dir)
     endwhile()
     string(APPEND _content "</qresource>\n</RCC>\n")
     file(CONFIGURE OUTPUT ${_qrc} CONTENT "${_content}")
-    qt5_add_resources(_sources ${_qrc})
+    # The QML and script files are compiled ahead of time, so start-up does
+    # not parse them; the pictures and the font are stored as they are.
+    qtquick_compiler_add_resources(_sources ${_qrc})
     # An object library: its static initialiser registers the tree in every
     # executable that links it, before main() runs.
     add_library(${target} OBJECT ${_sources})
+    target_link_libraries(${target} PRIVATE Qt5::Core Qt5::Qml)
 endfunction()
