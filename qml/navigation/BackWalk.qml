@@ -40,8 +40,8 @@ QtObject {
         }
         var current = history.get(history.count - 1)
         var page = router.pageItem()
-        if (current.page === "news" && page && page.filterMenuOpen) {
-            page.filterMenuOpen = false
+        if (current.page === "news" && page && page.filterOpen) {
+            page.filterOpen = false
             return
         }
         // Copy the target: showing it appends entries and moves the model.
