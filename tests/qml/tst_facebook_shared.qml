@@ -100,14 +100,16 @@ TestCase {
         compare(Facebook[data.fn].apply(null, data.args), data.result)
     }
 
+    // Counts round up, so the times lie just under a whole count: the
+    // milliseconds before prettyDate reads the clock would push one over.
     function test_prettyDate_data() {
         return [
             { tag: "30 s", seconds: 30, text: "Just now" },
-            { tag: "66 s at the margin", seconds: 66, text: "1 minute ago" },
+            { tag: "65 s within the margin", seconds: 65, text: "1 minute ago" },
             { tag: "67 s past it", seconds: 67, text: "2 minutes ago" },
-            { tag: "2 h", seconds: 7200, text: "2 hours ago" },
+            { tag: "2 h", seconds: 7190, text: "2 hours ago" },
             { tag: "1 day", seconds: 86400, text: "1 day ago" },
-            { tag: "3 years", seconds: 3 * 31536000, text: "3 years ago" },
+            { tag: "3 years", seconds: 3 * 31536000 - 10, text: "3 years ago" },
             { tag: "2 h ahead", seconds: -7200, text: "2 hours From Now" }
         ]
     }
@@ -118,9 +120,9 @@ TestCase {
 
     function test_prettyDateInOtherLanguages() {
         window.language = "fr"
-        compare(Facebook.prettyDate(ago(180)), translator.translate("minutes ago").replace("[number]", "3"))
+        compare(Facebook.prettyDate(ago(175)), translator.translate("minutes ago").replace("[number]", "3"))
         window.language = "fi"
-        compare(Facebook.prettyDate(ago(180)), "3 " + translator.translate("minutes ago"))
+        compare(Facebook.prettyDate(ago(175)), "3 " + translator.translate("minutes ago"))
         verify(Facebook.prettyDate(ago(10)) !== "Just now")
     }
 
