@@ -38,8 +38,6 @@ TestCase {
         }
     }
 
-    readonly property string signInAgain: "Error with the request, please try again."
-
     function loginRedirect(code) {
         return ServiceConfig.webRoot + "/connect/login_success.html?code=" + code
     }
@@ -123,7 +121,7 @@ TestCase {
         compare(w.errorbanner.text, "Error! Facebook API returned 400 Bad Request")
         compare(w.waiting.state, "hidden")
         compare(w.currentPage === "LoginView", data.login)
-        compare(w.done.label === signInAgain, data.login)
+        compare(w.done.label === "Error with the request, please try again.", data.login)
     }
 
     function test_deadTokenSignsOut() {

@@ -110,44 +110,42 @@ TestCase {
 
     // emit: the hub signal and its arguments; load: the loader call it makes
     // (none: null); entry: what the history records besides the tag as page
-    // (none: null); page and title: the current page and title afterwards,
-    // where the row has them; model and rows: list rows the route reads.
+    // (none: null); page: the current page afterwards, where the row has one;
+    // title: the title where it is not the page's own; model and rows: list
+    // rows the route reads.
     function test_showingARoute_data() {
         var event = { id: "e9", name: "Party" }
         return [
             { tag: "home", emit: ["showHome"], load: null, entry: {}, page: "", title: "Kelvo" },
-            { tag: "news", emit: ["showNews"], load: ["loadHomeFeed"], entry: {}, page: "NewsFeedList", title: "News Feed" },
+            { tag: "news", emit: ["showNews"], load: ["loadHomeFeed"], entry: {}, page: "NewsFeedList" },
             { tag: "filternews", emit: ["loadFilterHomeFeed", "f", "nf_1", 0], load: ["loadFilterHomeFeed", "f", "nf_1", 0],
               entry: {}, page: "NewsFeedList" },
             { tag: "status", emit: ["loadStatus", "1_2"], load: ["loadStatus", "1_2"], entry: { id: "1_2" } },
-            { tag: "profile", emit: ["showProfile"], load: ["loadUserWall", "me"], entry: { name: "You" },
-              page: "Wall", title: "Profile" },
+            { tag: "profile", emit: ["showProfile"], load: ["loadUserWall", "me"], entry: { name: "You" }, page: "Wall" },
             { tag: "wall", emit: ["showWall", "42", "Ann"], load: ["loadUserWall", "42"], entry: { id: "42", name: "Ann" },
-              page: "Wall", title: "Profile" },
-            { tag: "chat", emit: ["showChat"], load: null, entry: {}, page: "ChatList", title: "Chat" },
-            { tag: "friends", emit: ["showFriends"], load: ["loadFriends"], entry: {}, page: "FriendsList", title: "Friends" },
+              page: "Wall" },
+            { tag: "chat", emit: ["showChat"], load: null, entry: {}, page: "ChatList" },
+            { tag: "friends", emit: ["showFriends"], load: ["loadFriends"], entry: {}, page: "FriendsList" },
             { tag: "tagFriends", emit: ["tagFriends", "photo"], load: ["loadFriends"], entry: null },
-            { tag: "groups", emit: ["showGroups"], load: ["loadGroups"], entry: {}, page: "GroupsList", title: "Groups" },
+            { tag: "groups", emit: ["showGroups"], load: ["loadGroups"], entry: {}, page: "GroupsList" },
             { tag: "group", model: "groupsModel", rows: [{ id: "g2", name: "Choir" }], emit: ["getGroup", 0],
-              load: ["loadGroupFeed", "g2"], entry: { id: "0", name: "Choir" }, page: "GroupsView", title: "Groups" },
+              load: ["loadGroupFeed", "g2"], entry: { id: "0", name: "Choir" }, page: "GroupsView" },
             { tag: "more groups", model: "groupsModel", rows: [{ id: "next", name: "Load more..." }], emit: ["getGroup", 0],
               load: ["loadMoreGroups", "next"], entry: null, page: "" },
             { tag: "page", emit: ["showPage", "p1", "Shop"], load: ["loadPage", "p1"], entry: { id: "p1", name: "Shop" },
-              page: "Page", title: "Page" },
+              page: "Page" },
             { tag: "showPages", emit: ["showPages"], load: ["loadLikes", "me"], entry: {}, page: "", title: "Likes" },
-            { tag: "events", emit: ["showEvents"], load: ["loadEvents"], entry: {}, page: "EventsList", title: "Events" },
+            { tag: "events", emit: ["showEvents"], load: ["loadEvents"], entry: {}, page: "EventsList" },
             { tag: "event", model: "eventsModel", rows: [event], emit: ["getEvent", 0], load: ["loadPageInfo", "e9"],
-              entry: { id: "0" }, page: "EventView", title: "Events" },
+              entry: { id: "0" }, page: "EventView" },
             { tag: "inviteEvent", model: "invitesModel", rows: [event], emit: ["getInviteEvent", 0],
               load: ["loadPageInfo", "e9"], entry: { id: "0" }, page: "EventView" },
             { tag: "notifications", emit: ["showNotifications"], load: ["loadNotifications"], entry: {},
-              page: "NotificationsList", title: "Notifications" },
+              page: "NotificationsList" },
             { tag: "message", emit: ["getMessage", "t1", 12, true, "-5@chat", ["-5@chat"]], load: ["loadThread", "t1", 12],
               entry: { id: "t1", count: 12, recipient: "-5@chat", canReply: true } },
-            { tag: "places", emit: ["showPlaces"], load: ["loadCheckins"], entry: { name: "" }, page: "Places",
-              title: "Places/Checkin" },
-            { tag: "photoupload", emit: ["showPhotoUploader"], load: ["loadAlbums", "me"], entry: {},
-              page: "PhotoUpload", title: "Photo upload" },
+            { tag: "places", emit: ["showPlaces"], load: ["loadCheckins"], entry: { name: "" }, page: "Places" },
+            { tag: "photoupload", emit: ["showPhotoUploader"], load: ["loadAlbums", "me"], entry: {}, page: "PhotoUpload" },
             { tag: "album", emit: ["showAlbumPhotos", "a1"], load: ["loadPhotos", "a1"], entry: { id: "a1" } },
             // Signals that only run a loader, some with their arguments in another order.
             { tag: "setRSVP", emit: ["setRSVP", "e1", "yes"], load: ["setRsvp", "e1", "yes"], entry: null },
