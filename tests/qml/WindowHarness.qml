@@ -11,13 +11,12 @@ Item {
     width: 480
     height: 854
 
+    // The test case the harness waits with.
+    property var testCase: null
     property var window: null
     // Closed windows are kept, hidden, until the test file ends: an answer
     // still on its way must not reach a script context that is gone.
     property var closed: []
-    // A token the sandbox issued (issueToken()), so a signed-in window's own
-    // requests succeed.
-    property string token
     // What the open window's navigation asked the web-API client for, in
     // order: [loader name, arguments...]; and the pages and panels it showed:
     // { name, properties }.
@@ -29,50 +28,36 @@ Item {
         function setLanguage(lang) {}
     }
 
-    // Sends a request to the sandbox; `done` gets the answer as JSON.
-    function sandbox(method, path, done) {
-        var request = new XMLHttpRequest()
-        request.onreadystatechange = function () {
-            if (request.readyState !== XMLHttpRequest.DONE)
-                return
-            if (request.status !== 200)
-                console.warn("sandbox: " + method + " " + ServiceConfig.graphRoot + path + ": " + request.status + " " + request.responseText)
-            done(request.status === 200 ? JSON.parse(request.responseText) : null)
-        }
-        request.open(method, ServiceConfig.graphRoot + path)
-        request.send()
-    }
-
-    // The test case the harness waits with.
-    property var testCase: null
-
     // One request to the sandbox, waited for; the answer as JSON.
     function call(method, path) {
         var answer
-        sandbox(method, path, function (result) { answer = result })
+        var request = new XMLHttpRequest()
+        request.onreadystatechange = function () {
+            if (request.readyState === XMLHttpRequest.DONE)
+                answer = request.status === 200 ? JSON.parse(request.responseText) : null
+        }
+        request.open(method, ServiceConfig.graphRoot + path)
+        request.send()
         testCase.tryVerify(function () { return answer !== undefined }, 10000, method + " " + path)
-        testCase.verify(answer !== null, method + " " + path + " failed")
+        testCase.verify(answer !== null, method + " " + path + ": " + request.status + " " + request.responseText)
         return answer
     }
 
-    // A bare token the sandbox issued for its account.
+    // A token the sandbox issued for its account, as the stored pair.
     function freshToken() {
-        return call("POST", "/_sandbox/token").access_token
+        return "access_token=" + call("POST", "/_sandbox/token").access_token
     }
 
-    // A window signed in with a fresh token, chat off, its first poll answered.
+    // A window signed in with a fresh token on the home menu, chat off, its
+    // first poll answered.
     function signedIn(settings) {
-        var all = { "newapp": "0", "chatOn": "0", "accesstoken": "access_token=" + freshToken() }
+        clearStore()
+        var all = { "newapp": "0", "chatOn": "0", "accesstoken": freshToken() }
         for (var key in settings)
             all[key] = settings[key]
         var w = open(all)
         testCase.tryVerify(function () { return w.countsLoaded }, 10000, "the first poll is answered")
         return w
-    }
-
-    function store(settings) {
-        for (var key in settings)
-            Storage.setKeyValue(key, settings[key])
     }
 
     function stored(key) {
@@ -89,52 +74,21 @@ Item {
             Storage.setKeyValue(keys[i], "")
     }
 
-    function issueToken() {
-        sandbox("POST", "/_sandbox/token", function (answer) {
-            token = "access_token=" + answer.access_token
-        })
-    }
-
     function open(settings) {
         close()
-        if (settings)
-            store(settings)
+        for (var key in settings)
+            Storage.setKeyValue(key, settings[key])
         loads = []
         shown = []
         var component = Qt.createComponent("../../qml/main.qml")
         if (component.status !== Component.Ready)
             throw new Error(component.errorString())
         window = component.createObject(harness, { "width": harness.width, "height": harness.height })
-        var navigation = find(window, "navigation")
-        navigation.loadRequested.connect(function (name, args) { loads.push([name].concat(args)) })
-        navigation.pageShown.connect(function (name, properties) {
+        window.navigation.loadRequested.connect(function (name, args) { loads.push([name].concat(args)) })
+        window.navigation.pageShown.connect(function (name, properties) {
             shown.push({ "name": name, "properties": properties })
         })
         return window
-    }
-
-    // A window signed in with the issued token, on the home menu, chat off.
-    function openSignedIn() {
-        clearStore()
-        return open({ "newapp": "0", "accesstoken": token, "chatOn": "0" })
-    }
-
-    // The object named `name` among `object`'s children, at any depth.
-    function find(object, name) {
-        if (object.objectName === name)
-            return object
-        var children = object.data || []
-        for (var i = 0; i < children.length; ++i) {
-            var found = find(children[i], name)
-            if (found)
-                return found
-        }
-        return null
-    }
-
-    // A part of the window as its navigation reaches it (window.<name>).
-    function part(name) {
-        return find(window, "navigation").mainWindow[name]
     }
 
     // The page tags of the window's history, oldest first.
@@ -147,10 +101,6 @@ Item {
 
     function lastEntry() {
         return window.history.get(window.history.count - 1)
-    }
-
-    function lastLoad() {
-        return loads.length > 0 ? loads[loads.length - 1] : null
     }
 
     function close() {

@@ -1,12 +1,19 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/client/notifications.js" as Notifications
-import "recorded.js" as Recorded
 
 // The update-count parser on recorded answers of every shape seen: each row
 // names an answer and the counts it gives, or why it cannot be read.
 TestCase {
     name: "ParseUpdateCounts"
+
+    // The recorded answer in tests/data/notifications/.
+    function recorded(file) {
+        var request = new XMLHttpRequest()
+        request.open("GET", Qt.resolvedUrl("../data/notifications/" + file), false)
+        request.send()
+        return request.responseText
+    }
 
     function counts(notifications, messages, requests, events) {
         return { unread_notifications: notifications, unread_messages: messages,
@@ -30,6 +37,6 @@ TestCase {
     }
 
     function test_parse(data) {
-        compare(Notifications.parseUpdateCounts(Recorded.answer("notifications/" + data.file)), data.result)
+        compare(Notifications.parseUpdateCounts(recorded(data.file)), data.result)
     }
 }

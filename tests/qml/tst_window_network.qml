@@ -38,7 +38,9 @@ TestCase {
         }
     }
 
-    readonly property string signInAgain: "Error with the request, please try again."
+    function loginRedirect(code) {
+        return ServiceConfig.webRoot + "/connect/login_success.html?code=" + code
+    }
 
     // Sends one request through the window's client and waits for its answer.
     function request(w, method, url) {
@@ -67,8 +69,8 @@ TestCase {
 
     function test_signInWithALoginCode_data() {
         return [
-            { tag: "home menu first", startPage: "", page: "" },
-            { tag: "news feed first", startPage: "feed", page: "NewsFeedList" }
+            { tag: "home menu first", startPage: "", page: "", entry: "home" },
+            { tag: "news feed first", startPage: "feed", page: "NewsFeedList", entry: "news" }
         ]
     }
 
@@ -76,36 +78,50 @@ TestCase {
         var w = harness.open({ "newapp": "0", "chatOn": "0", "startPage": data.startPage })
         compare(w.currentPage, "LoginView")
         tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
-        var code = harness.call("POST", "/_sandbox/code").code
-        w.currentView.item.finished(ServiceConfig.webRoot + "/connect/login_success.html?code=" + code)
+        w.currentView.item.finished(loginRedirect(harness.call("POST", "/_sandbox/code").code))
 
         var account = harness.call("GET", "/_sandbox/account")
         tryCompare(w, "ownId", account.id, 10000)
         tryVerify(function () { return w.countsLoaded }, 10000)
         compare(w.currentPage, data.page)
-        compare(w.menu.item !== null, data.page === "")
-        compare(w.history.get(w.history.count - 1).page, data.page === "" ? "home" : "news")
+        compare(harness.lastEntry().page, data.entry)
 
         // Both the pair and the bare token are stored, and the stored token
         // (by now the long-lived one) is one the service takes.
         tryVerify(function () { return harness.stored("accesstoken") === w.token }, 10000)
-        var stored = harness.stored("accesstoken")
-        compare(stored.indexOf("access_token="), 0)
-        compare(harness.stored("sessionkey"), stored.substring("access_token=".length))
-        compare(w.token, stored)
-        compare(harness.call("GET", "/me?fields=id&" + stored).id, account.id)
+        compare(w.token.indexOf("access_token="), 0)
+        compare(harness.stored("sessionkey"), w.token.substring("access_token=".length))
+        compare(harness.call("GET", "/me?fields=id&" + w.token).id, account.id)
     }
 
-    // The exchange is refused (400) while no usable token is held.
-    function test_aWrongCodeSaysSo() {
-        var w = harness.open({ "newapp": "0", "chatOn": "0" })
-        tryVerify(function () { return w.currentView.item.loaded }, 20000, "the login dialog loads")
-        w.currentView.item.finished(ServiceConfig.webRoot + "/connect/login_success.html?code=nonsense")
-        tryVerify(function () { return w.errorbanner.shown }, 10000)
+    // A refused request (400: a wrong login code, or the REST method without
+    // its format) sends the user to sign in only when the held token cannot
+    // be used.
+    function test_badRequest_data() {
+        return [
+            { tag: "a wrong login code", signedIn: false, login: true },
+            { tag: "a short token", signedIn: true, token: "access_token=short", login: true },
+            { tag: "a usable token", signedIn: true, login: false }
+        ]
+    }
+
+    function test_badRequest(data) {
+        var w
+        if (data.signedIn) {
+            w = harness.signedIn()
+            if (data.token)
+                w.token = data.token
+            request(w, "GET", ServiceConfig.restRoot + "/method/notifications.get?" + w.token)
+        } else {
+            w = harness.open({ "newapp": "0", "chatOn": "0" })
+            w.currentView.item.finished(loginRedirect("nonsense"))
+            tryVerify(function () { return w.errorbanner.shown }, 10000)
+            compare(harness.stored("accesstoken"), "")
+        }
+        compare(w.errorbanner.text, "Error! Facebook API returned 400 Bad Request")
         compare(w.waiting.state, "hidden")
-        compare(w.currentPage, "LoginView")
-        compare(harness.stored("accesstoken"), "")
-        compare(w.done.label, signInAgain)
+        compare(w.currentPage === "LoginView", data.login)
+        compare(w.done.label === "Error with the request, please try again.", data.login)
     }
 
     function test_deadTokenSignsOut() {
@@ -127,8 +143,7 @@ TestCase {
         compare(w.chatModel.count, 0)
         compare(w.openConversations.count, 0)
         verify(disconnectSpy.count >= 1)
-        verify(w.errorbanner.text.indexOf("Session has timed out, you need to relogin") >= 0,
-               w.errorbanner.text)
+        verify(w.errorbanner.text.indexOf("Session has timed out, you need to relogin") >= 0, w.errorbanner.text)
         compare(w.menu.item, null)
         // Nothing of the old account stays on the login view.
         for (const badge of ["unread_notifications", "unread_messages", "friend_requests", "open_events"])
@@ -136,25 +151,6 @@ TestCase {
         verify(!w.hasNewMessage)
         verify(!w.toolbar.chatAlert)
         verify(!w.bottomBar.alertShown)
-    }
-
-    // A plain 400 (the REST method without its format) sends the user to sign
-    // in only when the held token cannot be used.
-    function test_badRequestWithoutAUsableTokenSignsIn_data() {
-        return [
-            { tag: "usable token", token: "", login: false },
-            { tag: "short token", token: "access_token=short", login: true }
-        ]
-    }
-
-    function test_badRequestWithoutAUsableTokenSignsIn(data) {
-        var w = harness.signedIn()
-        if (data.token !== "")
-            w.token = data.token
-        request(w, "GET", ServiceConfig.restRoot + "/method/notifications.get?" + w.token)
-        compare(w.errorbanner.text, "Error! Facebook API returned 400 Bad Request")
-        compare(w.currentPage === "LoginView", data.login)
-        compare(w.done.label === signInAgain, data.login)
     }
 
     function test_aPostingReloadsTheView_data() {
@@ -172,14 +168,12 @@ TestCase {
         var page = w.currentView.item
         page.centerBtn = "../media/BottomBar/" + data.icon
         compare(w.bottomBar.centerBtn, page.centerBtn)
-        request(w, data.method, ServiceConfig.graphRoot + "/me/feed?message=" + encodeURIComponent("Hello")
-                + "&" + w.token)
+        request(w, data.method, ServiceConfig.graphRoot + "/me/feed?message=Hello&" + w.token)
         compare(page.reloads, data.reloads)
     }
 
     function test_pollAlertsOncePerChange() {
-        var w = harness.open({ "newapp": "0", "chatOn": "0", "sound": "1",
-                               "accesstoken": "access_token=" + harness.freshToken() })
+        var w = harness.open({ "newapp": "0", "chatOn": "0", "sound": "1", "accesstoken": harness.freshToken() })
         soundSpy.target = w
         tryVerify(function () { return w.countsLoaded }, 10000)
         var unseen = w.unread_notifications
@@ -192,17 +186,17 @@ TestCase {
         compare(w.unread_notifications, unseen)
         compare(soundSpy.count, 1, "the same count alerts once")
 
-        harness.call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Ann likes your photo"))
+        harness.call("POST", "/_sandbox/notifications?title=Ann%20likes%20your%20photo")
         w.loudSounds = true
         poll(w)
         compare(w.unread_notifications, unseen + 1)
         compare(soundSpy.count, 2)
-        compare(soundSpy.signalArguments[1][1], "1")
+        compare(soundSpy.signalArguments[1][1], "1", "loud")
 
         // Without sounds the banner still tells.
         w.soundOption = false
         w.notificationbanner.hide()
-        harness.call("POST", "/_sandbox/notifications?title=" + encodeURIComponent("Bo commented"))
+        harness.call("POST", "/_sandbox/notifications?title=Bo%20commented")
         poll(w)
         compare(w.unread_notifications, unseen + 2)
         compare(soundSpy.count, 2)
