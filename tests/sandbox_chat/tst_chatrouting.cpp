@@ -118,9 +118,8 @@ private slots:
     }
 
     void messageReachesEveryResource() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Session phone, desk;
+        Session alice, phone, desk;
+        QVERIFY(alice.logIn(port(), first));
         QXmppConfiguration configuration =
             facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
         configuration.setResource(QStringLiteral("phone"));
@@ -128,7 +127,7 @@ private slots:
         configuration.setResource(QStringLiteral("desk"));
         QVERIFY(connectClient(desk, configuration));
 
-        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
         TRY_COMPARE(phone.inbox.bodiesFrom(first), QStringList{"to both"});
         TRY_COMPARE(desk.inbox.bodiesFrom(first), QStringList{"to both"});
     }
@@ -168,20 +167,19 @@ private slots:
 
     void offlineMessageDeliveredOnceWithStamp() {
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("while you were out"),
-                                      QStringLiteral("w1")));
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("while you were out"),
+                                     QStringLiteral("w1")));
         server().sendMessageAs(ada, second, QStringLiteral("from Ada"));
         server().sendTypingAs(ada, second, true); // for those online only
         TRY_COMPARE(server().messagesTo(second).size(), 2);
 
         for (int session = 0; session < 2; ++session) {
             Session bob;
-            QVERIFY(connectClient(
-                bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
+            QVERIFY(bob.logIn(port(), second));
             // A live message after the waiting ones: once it is in, so are they.
-            alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
+            alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
             TRY_VERIFY(bob.inbox.bodiesFrom(first).contains("live"));
             if (session == 1) { // delivered once only
                 QCOMPARE(bob.inbox.bodiesFrom(first), QStringList{"live"});
