@@ -16,13 +16,6 @@ class ChatLoginTest : public ServerTest {
 private slots:
     void initTestCase() { qRegisterMetaType<QXmppClient::Error>(); }
 
-    void facebookLoginWithGoodToken() {
-        Session client;
-        QVERIFY(client.logIn(port(), first));
-        QCOMPARE(client.configuration().jidBare(), bareJid(first));
-        TRY_VERIFY(server().onlineUsers().contains(first));
-    }
-
     void loginRefused_data() {
         QTest::addColumn<bool>("plain");
         QTest::addColumn<QString>("user");   // or token
@@ -139,13 +132,14 @@ private slots:
                      .isEmpty());
     }
 
-    void boundJidHasAssignedForm() {
+    void facebookLoginBindsTheAssignedForm() {
         QXmppClient client;
         QXmppConfiguration configuration =
             facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first));
         configuration.setResource(QStringLiteral("phone"));
         QVERIFY(connectClient(client, configuration));
         QCOMPARE(client.configuration().jid(), QStringLiteral("-100001@chat.sandbox.test/phone"));
+        TRY_VERIFY(server().onlineUsers().contains(first));
     }
 
     void generatedResourceWhenNoneRequested() {

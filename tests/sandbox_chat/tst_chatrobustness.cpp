@@ -149,9 +149,9 @@ private slots:
         RawPeer peer;
         QVERIFY(peer.open(port()));
         for (int attempt = 0; attempt < 4; ++attempt) {
-            peer.mark();
-            peer.send(RawPeer::plainAuth(ada, QStringLiteral("guess%1").arg(attempt)));
-            QVERIFY(peer.waitFor("<not-authorized/></failure>"));
+            QVERIFY(!peer.ask(RawPeer::plainAuth(ada, QStringLiteral("guess%1").arg(attempt)),
+                              "<not-authorized/></failure>")
+                         .isEmpty());
             QVERIFY(peer.isConnected());
         }
         peer.send(RawPeer::plainAuth(ada, QStringLiteral("last guess")));
