@@ -4,13 +4,10 @@
 #include <QSet>
 #include <QtTest>
 
-class TestSandboxFeed : public QObject {
+class TestSandboxFeed : public SandboxTest {
     Q_OBJECT
 
 private:
-    SandboxFixture fixture;
-    SandboxFixture *const f = &fixture;
-
     // Follows "paging"."next" to the end; every page must be a collection.
     QJsonArray followPaging(const QString &first, int *pages) {
         QJsonArray all;

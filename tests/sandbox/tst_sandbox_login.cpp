@@ -5,13 +5,10 @@
 
 #include <QtTest>
 
-class TestSandboxLogin : public QObject {
+class TestSandboxLogin : public SandboxTest {
     Q_OBJECT
 
 private:
-    SandboxFixture fixture;
-    SandboxFixture *const f = &fixture;
-
     QString dialogUrl(const QString &clientId, const QString &redirect = {}) const {
         QString url = f->root() + QStringLiteral("/dialog/oauth?client_id=") + clientId;
         if (!redirect.isEmpty())

@@ -42,13 +42,10 @@ private:
 
 } // namespace
 
-class TestSandboxRobustness : public QObject {
+class TestSandboxRobustness : public SandboxTest {
     Q_OBJECT
 
 private:
-    SandboxFixture fixture;
-    SandboxFixture *const f = &fixture;
-
     void stillServing() {
         QCOMPARE(f->get("me?fields=id").object().value("id").toString(), f->me());
     }

@@ -5,13 +5,10 @@
 #include <QSet>
 #include <QtTest>
 
-class TestSandboxSocial : public QObject {
+class TestSandboxSocial : public SandboxTest {
     Q_OBJECT
 
 private:
-    SandboxFixture fixture;
-    SandboxFixture *const f = &fixture;
-
     QJsonObject counts() { return f->getObject("/method/notifications.get?format=json"); }
 
 private slots:
