@@ -101,9 +101,13 @@ Inbox::Inbox(QXmppClient *client) {
             [this](const QXmppPresence &presence) { presences.append(presence); });
 }
 
-bool Session::logIn(quint16 port, const QString &userId, const QXmppPresence &initialPresence) {
-    return connectClient(*this, facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId)),
-                         initialPresence);
+bool Session::logIn(quint16 port, const QString &userId, const QXmppPresence &initialPresence,
+                    const QString &resource) {
+    QXmppConfiguration configuration =
+        facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId));
+    if (!resource.isEmpty())
+        configuration.setResource(resource);
+    return connectClient(*this, configuration, initialPresence);
 }
 
 template <typename Stanza>

@@ -87,7 +87,8 @@ public:
     Inbox inbox{this};
     // Logs in as a person of the default world with their token.
     bool logIn(quint16 port, const QString &userId,
-               const QXmppPresence &initialPresence = QXmppPresence());
+               const QXmppPresence &initialPresence = QXmppPresence(),
+               const QString &resource = QString());
 };
 
 // A bare TCP peer that speaks the XMPP stream by hand, for what a well-behaved

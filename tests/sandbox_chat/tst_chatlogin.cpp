@@ -131,11 +131,8 @@ private slots:
     }
 
     void facebookLoginBindsTheAssignedForm() {
-        QXmppClient client;
-        QXmppConfiguration configuration =
-            facebookConfiguration(port(), MemoryChatDirectory::tokenOf(first));
-        configuration.setResource(QStringLiteral("phone"));
-        QVERIFY(connectClient(client, configuration));
+        Session client;
+        QVERIFY(client.logIn(port(), first, {}, QStringLiteral("phone")));
         QCOMPARE(client.configuration().jid(), QStringLiteral("-100001@chat.sandbox.test/phone"));
         TRY_VERIFY(server().onlineUsers().contains(first));
     }

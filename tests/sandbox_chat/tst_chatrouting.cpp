@@ -24,10 +24,8 @@ class ChatRoutingTest : public ServerTest {
 
 private slots:
     void presenceReachesContactsFromBareJid() {
-        Session alice;
-        QVERIFY(alice.logIn(port(), first));
-        Session bob;
-        QVERIFY(bob.logIn(port(), second));
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
         const auto lastSeenByBob = [&] { return bob.inbox.presencesFrom(first).last(); };
 
         // Each sees the other come online, from the bare address.
@@ -55,10 +53,9 @@ private slots:
     void initialUnavailablePresenceIsNotAnnounced() {
         // The app logs in with an unavailable presence and turns available only
         // once the roster is in; its contacts must first see it available.
-        Session bob;
-        QVERIFY(bob.logIn(port(), second));
-        Session alice;
-        QVERIFY(alice.logIn(port(), first, QXmppPresence(QXmppPresence::Unavailable)));
+        Session bob, alice;
+        QVERIFY(bob.logIn(port(), second) &&
+                alice.logIn(port(), first, QXmppPresence(QXmppPresence::Unavailable)));
         // A round trip through the server: afterwards the initial presence has
         // been handled.
         alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
@@ -73,11 +70,8 @@ private slots:
     void loginReceivesPresenceOfOnlineContacts() {
         server().setVirtualPresence(ada, QStringLiteral("away"));
         server().setVirtualPresence(bea, QString());
-        Session bob;
-        QVERIFY(bob.logIn(port(), second));
-
-        Session alice;
-        QVERIFY(alice.logIn(port(), first));
+        Session bob, alice;
+        QVERIFY(bob.logIn(port(), second) && alice.logIn(port(), first));
         TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
         QCOMPARE(alice.inbox.presencesFrom(ada).first().availableStatusType(), QXmppPresence::Away);
         TRY_COMPARE(alice.inbox.presencesFrom(bea).size(), 1);
@@ -131,12 +125,8 @@ private slots:
     void messageReachesEveryResource() {
         Session alice, phone, desk;
         QVERIFY(alice.logIn(port(), first));
-        QXmppConfiguration configuration =
-            facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
-        configuration.setResource(QStringLiteral("phone"));
-        QVERIFY(connectClient(phone, configuration));
-        configuration.setResource(QStringLiteral("desk"));
-        QVERIFY(connectClient(desk, configuration));
+        QVERIFY(phone.logIn(port(), second, {}, QStringLiteral("phone")));
+        QVERIFY(desk.logIn(port(), second, {}, QStringLiteral("desk")));
 
         alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
         TRY_COMPARE(phone.inbox.bodiesFrom(first), QStringList{"to both"});
