@@ -22,39 +22,34 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QByteArray>("condition");
         QTest::addColumn<int>("stage"); // 0 new, 1 authenticated as Ada, 2 bound as Ada
+        const auto row = [](const char *name, const QByteArray &data, const char *condition,
+                            int stage = 0) {
+            QTest::newRow(name) << data << QByteArray(condition) << stage;
+        };
         const QByteArray header = RawPeer::header();
-        QTest::newRow("malformed XML")
-            << header + "<message><body>x</mess>" << QByteArray("not-well-formed") << 0;
-        QTest::newRow("garbage after header")
-            << header + "this is not XMPP <<<>>>" << QByteArray("bad-format") << 0;
-        QTest::newRow("binary garbage") << header + QByteArray("\x00\x01\xff\xfe<\x80", 6)
-                                        << QByteArray("not-well-formed") << 0;
-        QTest::newRow("HTTP instead of XMPP") << QByteArray("GET / HTTP/1.1\r\nHost: x\r\n\r\n")
-                                              << QByteArray("not-well-formed") << 0;
-        QTest::newRow("server namespace")
-            << QByteArray("<stream:stream xmlns='jabber:server' "
-                          "xmlns:stream='http://etherx.jabber.org/streams' version='1.0'>")
-            << QByteArray("invalid-namespace") << 0;
-        QTest::newRow("other host") << RawPeer::header(QStringLiteral("chat.example.org"))
-                                    << QByteArray("host-unknown") << 0;
-        QTest::newRow("comment") << header + "<!-- hi -->" << QByteArray("restricted-xml") << 0;
-        QTest::newRow("nested too deep") << header + QByteArray(200 * 3, 'x').replace("xxx", "<a>")
-                                         << QByteArray("policy-violation") << 0;
-        QTest::newRow("unknown element") << header + "<hello xmlns='urn:example'/>"
-                                         << QByteArray("unsupported-stanza-type") << 0;
-        QTest::newRow("STARTTLS") << header + "<starttls xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>"
-                                  << QByteArray("unsupported-feature") << 0;
-        QTest::newRow("stanza before login")
-            << header + chatTo(first, "let me in") << QByteArray("not-authorized") << 0;
-        QTest::newRow("oversize before login")
-            << header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
-                   QByteArray(40 * 64 * 1024, 'A')
-            << QByteArray("policy-violation") << 0;
-        QTest::newRow("stanza before binding")
-            << chatTo(first, "no address yet") << QByteArray("not-authorized") << 1;
-        QTest::newRow("SASL after login")
-            << RawPeer::plainAuth(first, MemoryChatDirectory::passwordOf(first))
-            << QByteArray("policy-violation") << 2;
+        row("malformed XML", header + "<message><body>x</mess>", "not-well-formed");
+        row("garbage after header", header + "this is not XMPP <<<>>>", "bad-format");
+        row("binary garbage", header + QByteArray("\x00\x01\xff\xfe<\x80", 6), "not-well-formed");
+        row("HTTP instead of XMPP", "GET / HTTP/1.1\r\nHost: x\r\n\r\n", "not-well-formed");
+        row("server namespace",
+            "<stream:stream xmlns='jabber:server' "
+            "xmlns:stream='http://etherx.jabber.org/streams' version='1.0'>",
+            "invalid-namespace");
+        row("other host", RawPeer::header(QStringLiteral("chat.example.org")), "host-unknown");
+        row("comment", header + "<!-- hi -->", "restricted-xml");
+        row("nested too deep", header + QByteArray(200 * 3, 'x').replace("xxx", "<a>"),
+            "policy-violation");
+        row("unknown element", header + "<hello xmlns='urn:example'/>", "unsupported-stanza-type");
+        row("STARTTLS", header + "<starttls xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>",
+            "unsupported-feature");
+        row("stanza before login", header + chatTo(first, "let me in"), "not-authorized");
+        row("oversize before login",
+            header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
+                QByteArray(40 * 64 * 1024, 'A'),
+            "policy-violation");
+        row("stanza before binding", chatTo(first, "no address yet"), "not-authorized", 1);
+        row("SASL after login", RawPeer::plainAuth(first, MemoryChatDirectory::passwordOf(first)),
+            "policy-violation", 2);
     }
 
     void badStreamGetsStreamError() {
