@@ -89,21 +89,22 @@ HttpResult SandboxFixture::post(const QString &pathAndQuery) const {
     return httpRequest("POST", withToken(pathAndQuery), QByteArray(""));
 }
 
-QJsonArray SandboxFixture::fql(const QString &query) const {
-    const HttpResult r = get(QStringLiteral("/method/fql.query?format=json&query=") +
-                             QString::fromLatin1(QUrl::toPercentEncoding(query)));
+// The array a GET answers, with `text` percent-encoded after `pathAndQuery`.
+static QJsonArray arrayOf(const SandboxFixture &f, const QString &pathAndQuery,
+                          const QByteArray &text) {
+    const HttpResult r = f.get(pathAndQuery + QString::fromLatin1(QUrl::toPercentEncoding(text)));
     if (r.status != 200)
-        qWarning() << "fql failed" << r.status << r.body;
+        qWarning() << pathAndQuery << "failed" << r.status << r.body;
     return r.array();
 }
 
+QJsonArray SandboxFixture::fql(const QString &query) const {
+    return arrayOf(*this, "/method/fql.query?format=json&query=", query.toUtf8());
+}
+
 QJsonArray SandboxFixture::multiquery(const QJsonObject &queries) const {
-    const QByteArray json = QJsonDocument(queries).toJson(QJsonDocument::Compact);
-    const HttpResult r = get(QStringLiteral("/method/fql.multiquery?format=json&queries=") +
-                             QString::fromLatin1(QUrl::toPercentEncoding(json)));
-    if (r.status != 200)
-        qWarning() << "multiquery failed" << r.status << r.body;
-    return r.array();
+    return arrayOf(*this, "/method/fql.multiquery?format=json&queries=",
+                   QJsonDocument(queries).toJson(QJsonDocument::Compact));
 }
 
 QJsonArray SandboxFixture::resultSet(const QJsonArray &answer, const QString &name) {
@@ -114,10 +115,8 @@ QJsonArray SandboxFixture::resultSet(const QJsonArray &answer, const QString &na
 }
 
 QJsonArray SandboxFixture::batch(const QJsonArray &requests) const {
-    const QByteArray json = QJsonDocument(requests).toJson(QJsonDocument::Compact);
-    return get(QStringLiteral("/?method=POST&batch=") +
-               QString::fromLatin1(QUrl::toPercentEncoding(json)))
-        .array();
+    return arrayOf(*this,
+                   "/?method=POST&batch=", QJsonDocument(requests).toJson(QJsonDocument::Compact));
 }
 
 QJsonArray SandboxFixture::data(const QJsonArray &batchAnswer, int i) {

@@ -68,4 +68,11 @@ private:
     QString m_token;
 };
 
+// A test program over one sandbox, started once for all its test functions.
+class SandboxTest : public QObject {
+protected:
+    SandboxFixture fixture;
+    SandboxFixture *const f = &fixture;
+};
+
 bool isGraphTime(const QString &text);

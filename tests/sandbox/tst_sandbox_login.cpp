@@ -1,16 +1,14 @@
 // Tokens and login: the dialog, the code exchange, the long-lived token, the
-// dead-token answer and the other error conventions, Read It Later.
+// dead-token answer and the other error conventions, Read It Later; then the
+// "/_sandbox/" control endpoints for tests and demos.
 #include "sandboxtestsupport.h"
 
 #include <QtTest>
 
-class TestSandboxLogin : public QObject {
+class TestSandboxLogin : public SandboxTest {
     Q_OBJECT
 
 private:
-    SandboxFixture fixture;
-    SandboxFixture *const f = &fixture;
-
     QString dialogUrl(const QString &clientId, const QString &redirect = {}) const {
         QString url = f->root() + QStringLiteral("/dialog/oauth?client_id=") + clientId;
         if (!redirect.isEmpty())
@@ -38,6 +36,19 @@ private:
     static QString param(const QString &text, const QString &name) {
         return QUrlQuery(text).queryItemValue(name);
     }
+
+    HttpResult control(const QByteArray &method, const QString &command) {
+        return httpRequest(method, f->root() + "/_sandbox/" + command,
+                           method == "POST" ? QByteArray("") : QByteArray());
+    }
+    int unseen() {
+        return f->getObject("/method/notifications.get?format=json")
+            .value("notification_counts")
+            .toObject()
+            .value("unseen")
+            .toInt();
+    }
+    QString friendAt(int i) { return f->list("me/friends")[i].toObject().value("id").toString(); }
 
 private slots:
 
@@ -109,49 +120,45 @@ private slots:
         QVERIFY(r.header("Location").contains("login_success.html?from=test&code="));
     }
 
-    void deadTokensCarryTheInvalidTokenHeader_data() {
-        QTest::addColumn<QString>("query");
-        QTest::newRow("missing") << QString();
-        QTest::newRow("unknown") << QStringLiteral("access_token=SBXnot-issued-here");
+    void errorAnswers_data() {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("deadToken");
+        for (const char *token : {"", "access_token=SBXnot-issued-here"})
+            for (const char *path : {"/me/home?", "/method/notifications.get?format=json&",
+                                     "/method/fql.query?format=json&query=x&"})
+                QTest::addRow("%s, %s", *token ? "unknown token" : "no token", path)
+                    << f->root() + path + token << 400 << true;
+        QTest::newRow("unknown search type")
+            << f->withToken("search?q=x&type=spaceship") << 400 << false;
+        QTest::newRow("unknown path") << f->withToken("me/feed/extra/parts") << 404 << false;
+        QTest::newRow("unknown connection") << f->withToken("me/spaceships") << 404 << false;
     }
-    void deadTokensCarryTheInvalidTokenHeader() {
-        QFETCH(QString, query);
-        for (const char *path : {"/me/home?", "/method/notifications.get?format=json&",
-                                 "/method/fql.query?format=json&query=x&"}) {
-            const HttpResult r = httpRequest("GET", f->root() + QLatin1String(path) + query);
-            QCOMPARE(r.status, 400);
-            const QByteArray auth = r.header("WWW-Authenticate");
-            QVERIFY2(auth.startsWith("OAuth \"Facebook Platform\" \"invalid_token\""), auth);
-            QVERIFY(auth.indexOf("invalid_token") > 0);
-            QCOMPARE(r.object().value("error").toObject().value("type").toString(),
-                     QStringLiteral("OAuthException"));
+    void errorAnswers() {
+        QFETCH(QString, url);
+        QFETCH(int, status);
+        QFETCH(bool, deadToken);
+        const HttpResult r = httpRequest("GET", url);
+        QCOMPARE(r.status, status);
+        const QJsonObject error = r.object().value("error").toObject();
+        QVERIFY2(!error.value("message").toString().isEmpty(), r.body);
+        const QByteArray auth = r.header("WWW-Authenticate");
+        if (!deadToken) {
+            QVERIFY2(auth.isEmpty(), auth);
+            return;
         }
+        QVERIFY2(auth.startsWith("OAuth \"Facebook Platform\" \"invalid_token\""), auth);
+        QCOMPARE(error.value("type").toString(), QStringLiteral("OAuthException"));
     }
 
     void expiredTokenIsDead() {
         const QString token = f->sandbox().issueToken();
         QCOMPARE(httpRequest("GET", f->root() + "/me?access_token=" + token).status, 200);
-        const HttpResult expire = httpRequest(
-            "POST", f->root() + "/_sandbox/expire_token?token=" + token, QByteArray(""));
-        QCOMPARE(expire.object().value("expired").toInt(), 1);
+        QCOMPARE(control("POST", "expire_token?token=" + token).object().value("expired").toInt(),
+                 1);
         const HttpResult r = httpRequest("GET", f->root() + "/me?access_token=" + token);
         QCOMPARE(r.status, 400);
         QVERIFY(r.header("WWW-Authenticate").contains("invalid_token"));
-    }
-
-    void otherErrorsHaveAnErrorObjectOnly() {
-        const HttpResult bad = f->get("search?q=x&type=spaceship");
-        QCOMPARE(bad.status, 400);
-        QVERIFY(bad.header("WWW-Authenticate").isEmpty());
-        QVERIFY(!bad.object().value("error").toObject().value("message").toString().isEmpty());
-
-        const HttpResult unknownPath = f->get("me/feed/extra/parts");
-        QCOMPARE(unknownPath.status, 404);
-        QVERIFY(unknownPath.object().contains("error"));
-        QVERIFY(unknownPath.header("WWW-Authenticate").isEmpty());
-
-        const HttpResult unknownConnection = f->get("me/spaceships");
-        QCOMPARE(unknownConnection.status, 404);
     }
 
     void readItLaterAcceptsOnlyTheAccount() {
@@ -173,6 +180,86 @@ private slots:
         const HttpResult r = httpRequest("GET", f->root() + "/privacy");
         QCOMPARE(r.status, 200);
         QVERIFY(r.body.contains("Privacy"));
+    }
+
+    void accountIsDescribed() {
+        const QJsonObject account = control("GET", "account").object();
+        QCOMPARE(account.value("id").toString(), f->me());
+        QCOMPARE(account.value("login").toString(), f->sandbox().accountLogin());
+        QCOMPARE(account.value("password").toString(), f->sandbox().accountPassword());
+    }
+
+    void notificationsAndFriendRequestsCanBeAdded() {
+        const int before = unseen();
+        const HttpResult added = control("POST", "notifications?from=" + friendAt(3) + "&title=" +
+                                                     QUrl::toPercentEncoding("Hi there"));
+        QCOMPARE(added.status, 200);
+        QCOMPARE(unseen(), before + 1);
+        QCOMPARE(f->list("me/notifications?include_read=1")[0].toObject().value("title").toString(),
+                 QStringLiteral("Hi there"));
+        QCOMPARE(control("POST", "notifications?from=1").status, 400);
+
+        const QString stranger =
+            f->list("search?q=-Vell&type=user")[0].toObject().value("id").toString();
+        const int requests = f->list("me/friendrequests").size();
+        QCOMPARE(control("POST", "friend_requests?from=" + stranger).status, 200);
+        QCOMPARE(f->list("me/friendrequests").size(), requests + 1);
+        QCOMPARE(control("POST", "friend_requests?from=" + friendAt(0)).status, 400);
+    }
+
+    void postingsCanBeReadBack() {
+        const QString coordinates =
+            QUrl::toPercentEncoding("{\"latitude\":\"60.17\",\"longitude\":\"24.94\"}");
+        QCOMPARE(f->post("me/checkins?message=x&coordinates=" + coordinates +
+                         "&place=700000000000001&tags[]=" + friendAt(1) + "&tags[]=" + friendAt(2))
+                     .status,
+                 200);
+        const QJsonArray posted =
+            control("GET", "posted?path=/me/checkins").object().value("data").toArray();
+        QCOMPARE(posted.size(), 1);
+        const QJsonObject params = posted[0].toObject().value("params").toObject();
+        QCOMPARE(params.value("tags[]").toArray().size(), 2);
+        QVERIFY(!params.contains("access_token"));
+        QCOMPARE(posted[0].toObject().value("method").toString(), QStringLiteral("POST"));
+    }
+
+    void resetRestoresTheWorldButKeepsTokens() {
+        const QString id = f->post("me/feed?message=temporary").object().value("id").toString();
+        QCOMPARE(f->get(id).status, 200);
+        QCOMPARE(control("POST", "reset").status, 200);
+        QCOMPARE(f->get(id).status, 400);
+        QCOMPARE(f->get("me").status, 200);
+        QVERIFY(control("GET", "posted").object().value("data").toArray().isEmpty());
+    }
+
+    void commandsAreChecked() {
+        QCOMPARE(control("GET", "reset").status, 400);
+        QCOMPARE(control("POST", "no-such-command").status, 404);
+        QCOMPARE(control("POST", "expire_token").status, 400);
+        QCOMPARE(control("POST", "chat/presence?user=" + friendAt(0) + "&show=sleepy").status, 400);
+        QCOMPARE(control("POST", "chat/message?from=1&to=2&body=x").status, 400);
+    }
+
+    void chatCommandsReachTheChatServer() {
+        if (!f->sandbox().hasChat())
+            QSKIP("built without the chat server");
+        const QString from = friendAt(4), to = f->me();
+        QCOMPARE(control("POST", "chat/message?from=" + from + "&to=" + to +
+                                     "&body=" + QUrl::toPercentEncoding("Hello from the harbour"))
+                     .status,
+                 200);
+        // Queued to the chat server: wait for it to run.
+        QTRY_VERIFY(
+            control("GET", "chat/messages?user=" + to).body.contains("Hello from the harbour"));
+        // A routed message joins the two people's inbox thread.
+        QTRY_VERIFY(f->get("me/inbox").body.contains("Hello from the harbour"));
+
+        QCOMPARE(control("POST", "chat/presence?user=" + from + "&show=away").status, 200);
+        QTRY_VERIFY(control("GET", "chat/online").object().value("data").toArray().contains(from));
+        QCOMPARE(control("POST", "chat/presence?user=" + from + "&show=unavailable").status, 200);
+        QTRY_VERIFY(!control("GET", "chat/online").object().value("data").toArray().contains(from));
+        QCOMPARE(control("POST", "chat/typing?from=" + from + "&to=" + to + "&composing=1").status,
+                 200);
     }
 };
 

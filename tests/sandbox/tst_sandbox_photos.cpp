@@ -40,13 +40,10 @@ const QByteArray contentType = "multipart/form-data; boundary=" + boundary;
 
 } // namespace
 
-class TestSandboxPhotos : public QObject {
+class TestSandboxPhotos : public SandboxTest {
     Q_OBJECT
 
 private:
-    SandboxFixture fixture;
-    SandboxFixture *const f = &fixture;
-
     HttpResult upload(const QString &album, const QByteArray &body,
                       const QByteArray &type = contentType) {
         return httpRequest("POST", f->withToken(album + "/photos?message=Hello"), body,

@@ -5,13 +5,10 @@
 #include <QSet>
 #include <QtTest>
 
-class TestSandboxSocial : public QObject {
+class TestSandboxSocial : public SandboxTest {
     Q_OBJECT
 
 private:
-    SandboxFixture fixture;
-    SandboxFixture *const f = &fixture;
-
     QJsonObject counts() { return f->getObject("/method/notifications.get?format=json"); }
 
 private slots:
@@ -19,25 +16,14 @@ private slots:
     void inboxThreads() {
         const QJsonArray threads = f->list("me/inbox");
         QVERIFY(threads.size() >= 5);
-        bool meFirst = false, meSecond = false, four = false, fifty = false, fiftyOne = false;
         QString previous = "9999";
         for (const QJsonValue &v : threads) {
             const QJsonObject t = v.toObject();
             QVERIFY(t.value("updated_time").toString() <= previous);
             previous = t.value("updated_time").toString();
-            const QJsonArray to = t.value("to").toObject().value("data").toArray();
-            meFirst |= to.size() == 2 && to[0].toObject().value("id") == f->me();
-            meSecond |= to.size() == 2 && to[1].toObject().value("id") == f->me();
-            four |= to.size() == 4;
-            const QJsonArray comments = t.value("comments").toObject().value("data").toArray();
-            const QString last = comments.isEmpty()
-                                     ? t.value("message").toString()
-                                     : comments.last().toObject().value("message").toString();
-            fifty |= last.size() == 50;
-            fiftyOne |= last.size() == 51;
+            QVERIFY(t.value("to").toObject().value("data").toArray().size() >= 2);
             QVERIFY(t.value("unread").isDouble());
         }
-        QVERIFY(meFirst && meSecond && four && fifty && fiftyOne);
         QVERIFY(!f->list("me/other").isEmpty());
     }
 
@@ -107,26 +93,16 @@ private slots:
         const int unseen = c.value("notification_counts").toObject().value("unseen").toInt();
         QVERIFY(unseen > 0);
 
-        const QJsonArray list = f->list("me/notifications?include_read=1");
-        bool storyAndId = false, fbid = false, slash = false, query = false, ns = false,
-             friends = false;
         QJsonArray batch;
-        for (const QJsonValue &v : list) {
+        for (const QJsonValue &v : f->list("me/notifications?include_read=1")) {
             const QJsonObject n = v.toObject();
             QVERIFY(n.value("from").toObject().contains("id"));
+            QVERIFY(n.value("link").toString().startsWith(f->root()));
             QVERIFY(n.value("unread").toInt() == 0 || n.value("unread").toInt() == 1);
-            const QString link = n.value("link").toString();
-            storyAndId |= link.contains("story_fbid=") && link.contains("&id=");
-            fbid |= link.contains("?fbid=");
-            slash |= link.endsWith('/');
-            query |= link.section('/', -1).startsWith('?');
-            ns |= n.value("application").toObject().contains("namespace");
-            friends |= n.value("application").toObject().value("name") == "Friends";
             if (n.value("unread").toInt() == 1)
                 batch.append(QJsonObject{{"method", "POST"},
                                          {"relative_url", n.value("id").toString() + "?unread=0"}});
         }
-        QVERIFY(storyAndId && fbid && slash && query && ns && friends);
         QCOMPARE(batch.size(), unseen);
         const QJsonArray answers = f->batch(batch);
         QCOMPARE(answers.size(), unseen);
@@ -138,16 +114,6 @@ private slots:
     void friendsRequestsAndProfiles() {
         const QJsonArray friends = f->list("me/friends");
         QVERIFY(friends.size() >= 60);
-        QSet<QString> names;
-        bool duplicate = false, lower = false, accented = false;
-        for (const QJsonValue &v : friends) {
-            const QString name = v.toObject().value("name").toString();
-            duplicate |= names.contains(name);
-            names.insert(name);
-            lower |= name.at(0).isLower();
-            accented |= name.toLatin1() != name.toUtf8() || name.contains(QChar(0x00c9));
-        }
-        QVERIFY(duplicate && lower && accented);
 
         const QJsonArray requests = f->list("me/friendrequests");
         QCOMPARE(requests.size(), 2);
@@ -202,15 +168,11 @@ private slots:
         }
         QVERIFY(notReplied);
         QVERIFY(details[0].toObject().value("start_time").isDouble());
-        // The fixture's day is 15 March 2012.
-        bool today = false, in91 = false, noYear = false;
-        for (const QJsonValue &v : answer[0].toObject().value("fql_result_set").toArray()) {
-            const QString date = v.toObject().value("birthday_date").toString();
-            today |= date == QLatin1String("03/15/1988");
-            in91 |= date.startsWith(QDate(2012, 3, 15).addDays(91).toString("MM/dd/"));
-            noYear |= date.size() == 5;
-        }
-        QVERIFY(today && in91 && noYear);
+        // Birthdays are placed around the fixture's day, 15 March 2012.
+        bool today = false;
+        for (const QJsonValue &v : answer[0].toObject().value("fql_result_set").toArray())
+            today |= v.toObject().value("birthday_date") == "03/15/1988";
+        QVERIFY(today);
 
         const QString eid = memberships[0].toObject().value("eid").toString();
         const QJsonObject event = f->getObject(eid);
@@ -231,12 +193,6 @@ private slots:
     void groupsAndLeaving() {
         const QJsonArray groups = f->list("me/groups");
         QVERIFY(groups.size() >= 4);
-        bool lower = false, upper = false;
-        for (const QJsonValue &g : groups) {
-            lower |= g.toObject().value("name").toString().at(0).isLower();
-            upper |= g.toObject().value("name").toString().at(0).isUpper();
-        }
-        QVERIFY(lower && upper);
         const QString gid = groups[0].toObject().value("id").toString();
         const int members = f->list(gid + "/members").size();
         QVERIFY(members > 1);
@@ -261,17 +217,8 @@ private slots:
         const QJsonArray own = SandboxFixture::data(batch, 0);
         const QJsonArray recent = SandboxFixture::data(batch, 1);
         QVERIFY(!own.isEmpty() && !recent.isEmpty());
-        bool noStreet = false;
-        for (const QJsonValue &c : recent) {
+        for (const QJsonValue &c : recent)
             QVERIFY(c.toObject().value("from").toObject().value("id") != f->me());
-            noStreet |= !c.toObject()
-                             .value("place")
-                             .toObject()
-                             .value("location")
-                             .toObject()
-                             .contains("street");
-        }
-        QVERIFY(noStreet);
 
         const QString placeId = near[0].toObject().value("id").toString();
         const QJsonArray friends = f->list("me/friends");

@@ -94,15 +94,6 @@ bool connectClient(QXmppClient &client, const QXmppConfiguration &configuration,
     return connected;
 }
 
-std::unique_ptr<QXmppClient> loggedInClient(quint16 port, const QString &userId,
-                                            const QXmppPresence &initialPresence) {
-    auto client = std::make_unique<QXmppClient>();
-    if (!connectClient(*client, facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId)),
-                       initialPresence))
-        return nullptr;
-    return client;
-}
-
 Inbox::Inbox(QXmppClient *client) {
     connect(client, &QXmppClient::messageReceived, this,
             [this](const QXmppMessage &message) { messages.append(message); });
@@ -110,9 +101,13 @@ Inbox::Inbox(QXmppClient *client) {
             [this](const QXmppPresence &presence) { presences.append(presence); });
 }
 
-bool Session::logIn(quint16 port, const QString &userId, const QXmppPresence &initialPresence) {
-    return connectClient(*this, facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId)),
-                         initialPresence);
+bool Session::logIn(quint16 port, const QString &userId, const QXmppPresence &initialPresence,
+                    const QString &resource) {
+    QXmppConfiguration configuration =
+        facebookConfiguration(port, MemoryChatDirectory::tokenOf(userId));
+    if (!resource.isEmpty())
+        configuration.setResource(resource);
+    return connectClient(*this, configuration, initialPresence);
 }
 
 template <typename Stanza>
@@ -159,6 +154,12 @@ void RawPeer::mark() {
     m_mark = m_received.size();
 }
 
+QByteArray RawPeer::ask(const QByteArray &data, const QByteArray &until) {
+    mark();
+    send(data);
+    return waitFor(until) ? sinceMark() : QByteArray();
+}
+
 bool RawPeer::waitForDisconnected(int timeoutMs) {
     return waitUntil([this] { return m_socket.state() == QAbstractSocket::UnconnectedState; },
                      timeoutMs);
@@ -199,10 +200,7 @@ QByteArray RawPeer::plainAuth(const QString &authcid, const QString &password) {
 }
 
 bool RawPeer::open(quint16 port) {
-    if (!connectTo(port))
-        return false;
-    send(header());
-    return waitFor("</stream:features>");
+    return connectTo(port) && !ask(header(), "</stream:features>").isEmpty();
 }
 
 bool RawPeer::logIn(quint16 port, const QString &userId, const QString &resource) {
@@ -211,33 +209,24 @@ bool RawPeer::logIn(quint16 port, const QString &userId, const QString &resource
 }
 
 bool RawPeer::authenticate(const QString &authcid, const QString &password) {
-    mark();
-    send(header());
-    if (!waitFor("</stream:features>"))
-        return false;
-    mark();
-    send(plainAuth(authcid, password));
-    if (!waitFor("<success"))
-        return false;
-    mark();
-    send(header());
-    return waitFor("</stream:features>");
+    return !ask(header(), "</stream:features>").isEmpty() &&
+           !ask(plainAuth(authcid, password), "<success").isEmpty() &&
+           !ask(header(), "</stream:features>").isEmpty();
 }
 
 bool RawPeer::logInWithPlain(const QString &authcid, const QString &password,
                              const QString &resource) {
     if (!authenticate(authcid, password))
         return false;
-    mark();
-    send("<iq type='set' id='bind1'><bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'><resource>" +
-         resource.toUtf8() + "</resource></bind></iq>");
-    if (!waitFor("</iq>"))
+    if (!ask("<iq type='set' id='bind1'><bind xmlns='urn:ietf:params:xml:ns:xmpp-bind'><resource>" +
+                 resource.toUtf8() + "</resource></bind></iq>",
+             "</iq>")
+             .contains("type=\"result\""))
         return false;
-    if (!sinceMark().contains("type=\"result\""))
-        return false;
-    mark();
-    send("<iq type='set' id='sess1'><session xmlns='urn:ietf:params:xml:ns:xmpp-session'/></iq>");
-    const bool ok = waitFor("id=\"sess1\"");
+    const bool ok = !ask("<iq type='set' id='sess1'><session "
+                         "xmlns='urn:ietf:params:xml:ns:xmpp-session'/></iq>",
+                         "id=\"sess1\"")
+                         .isEmpty();
     mark();
     return ok;
 }

@@ -63,9 +63,6 @@ QXmppConfiguration plainConfiguration(quint16 port, const QString &user, const Q
 // failed or gave up (false).
 bool connectClient(QXmppClient &client, const QXmppConfiguration &configuration,
                    const QXmppPresence &initialPresence = QXmppPresence());
-// A client of `userId` logged in with their token.
-std::unique_ptr<QXmppClient> loggedInClient(quint16 port, const QString &userId,
-                                            const QXmppPresence &initialPresence = QXmppPresence());
 
 // Everything a client receives, in order.
 class Inbox : public QObject {
@@ -90,7 +87,8 @@ public:
     Inbox inbox{this};
     // Logs in as a person of the default world with their token.
     bool logIn(quint16 port, const QString &userId,
-               const QXmppPresence &initialPresence = QXmppPresence());
+               const QXmppPresence &initialPresence = QXmppPresence(),
+               const QString &resource = QString());
 };
 
 // A bare TCP peer that speaks the XMPP stream by hand, for what a well-behaved
@@ -104,6 +102,8 @@ public:
     bool waitFor(const QByteArray &needle, int timeoutMs = 10000);
     // Forgets what was received so far for the next waitFor().
     void mark();
+    // Marks, sends and waits for `until`: what came since, or nothing on a timeout.
+    QByteArray ask(const QByteArray &data, const QByteArray &until);
     QByteArray received() const { return m_received; }
     QByteArray sinceMark() const { return m_received.mid(m_mark); }
     bool waitForDisconnected(int timeoutMs = 10000);

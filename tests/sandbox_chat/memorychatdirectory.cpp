@@ -1,7 +1,5 @@
 #include "memorychatdirectory.h"
 
-#include <QMutexLocker>
-
 MemoryChatDirectory::MemoryChatDirectory() {
     const ChatContact first{QLatin1String(firstUser), QStringLiteral("Orla Fenwick")};
     const ChatContact second{QLatin1String(secondUser), QStringLiteral("Tamsin Oyelaran")};
@@ -17,18 +15,11 @@ MemoryChatDirectory::MemoryChatDirectory() {
 }
 
 void MemoryChatDirectory::addUser(const QString &userId, const QList<ChatContact> &roster) {
-    QMutexLocker locker(&m_mutex);
     m_tokens.insert(tokenOf(userId), userId);
     m_rosters.insert(userId, roster);
 }
 
-void MemoryChatDirectory::revokeToken(const QString &userId) {
-    QMutexLocker locker(&m_mutex);
-    m_tokens.remove(tokenOf(userId));
-}
-
 QString MemoryChatDirectory::userIdForToken(const QString &token) const {
-    QMutexLocker locker(&m_mutex);
     return m_tokens.value(token);
 }
 
@@ -37,16 +28,13 @@ QString MemoryChatDirectory::applicationId() const {
 }
 
 bool MemoryChatDirectory::checkPassword(const QString &userId, const QString &password) const {
-    QMutexLocker locker(&m_mutex);
     return m_rosters.contains(userId) && password == passwordOf(userId);
 }
 
 QList<ChatContact> MemoryChatDirectory::rosterOf(const QString &userId) const {
-    QMutexLocker locker(&m_mutex);
     return m_rosters.value(userId);
 }
 
 bool MemoryChatDirectory::isPerson(const QString &userId) const {
-    QMutexLocker locker(&m_mutex);
     return m_rosters.contains(userId);
 }

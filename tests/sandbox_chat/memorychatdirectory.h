@@ -3,7 +3,6 @@
 #include "chatdirectory.h"
 
 #include <QHash>
-#include <QMutex>
 
 // A small fictional world for the chat tests.
 class MemoryChatDirectory : public ChatDirectory {
@@ -23,9 +22,6 @@ public:
     static QString tokenOf(const QString &userId) { return QStringLiteral("token-") + userId; }
     static QString passwordOf(const QString &userId) { return QStringLiteral("pw-") + userId; }
 
-    void addUser(const QString &userId, const QList<ChatContact> &roster);
-    void revokeToken(const QString &userId);
-
     QString userIdForToken(const QString &token) const override;
     QString applicationId() const override;
     bool checkPassword(const QString &userId, const QString &password) const override;
@@ -33,7 +29,8 @@ public:
     bool isPerson(const QString &userId) const override;
 
 private:
-    mutable QMutex m_mutex;
+    void addUser(const QString &userId, const QList<ChatContact> &roster);
+
     QHash<QString, QString> m_tokens;
     QHash<QString, QList<ChatContact>> m_rosters;
 };

@@ -21,41 +21,47 @@ private slots:
     void badStreamGetsStreamError_data() {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QByteArray>("condition");
+        QTest::addColumn<int>("stage"); // 0 new, 1 authenticated as Ada, 2 bound as Ada
+        const auto row = [](const char *name, const QByteArray &data, const char *condition,
+                            int stage = 0) {
+            QTest::newRow(name) << data << QByteArray(condition) << stage;
+        };
         const QByteArray header = RawPeer::header();
-        QTest::newRow("malformed XML")
-            << header + "<message><body>x</mess>" << QByteArray("not-well-formed");
-        QTest::newRow("garbage after header")
-            << header + "this is not XMPP <<<>>>" << QByteArray("bad-format");
-        QTest::newRow("binary garbage")
-            << header + QByteArray("\x00\x01\xff\xfe<\x80", 6) << QByteArray("not-well-formed");
-        QTest::newRow("HTTP instead of XMPP")
-            << QByteArray("GET / HTTP/1.1\r\nHost: x\r\n\r\n") << QByteArray("not-well-formed");
-        QTest::newRow("server namespace")
-            << QByteArray("<stream:stream xmlns='jabber:server' "
-                          "xmlns:stream='http://etherx.jabber.org/streams' version='1.0'>")
-            << QByteArray("invalid-namespace");
-        QTest::newRow("other host")
-            << RawPeer::header(QStringLiteral("chat.example.org")) << QByteArray("host-unknown");
-        QTest::newRow("comment") << header + "<!-- hi -->" << QByteArray("restricted-xml");
-        QTest::newRow("nested too deep") << header + QByteArray(200 * 3, 'x').replace("xxx", "<a>")
-                                         << QByteArray("policy-violation");
-        QTest::newRow("unknown element")
-            << header + "<hello xmlns='urn:example'/>" << QByteArray("unsupported-stanza-type");
-        QTest::newRow("STARTTLS") << header + "<starttls xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>"
-                                  << QByteArray("unsupported-feature");
-        QTest::newRow("stanza before login")
-            << header + chatTo(first, "let me in") << QByteArray("not-authorized");
-        QTest::newRow("oversize before login")
-            << header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
-                   QByteArray(40 * 64 * 1024, 'A')
-            << QByteArray("policy-violation");
+        row("malformed XML", header + "<message><body>x</mess>", "not-well-formed");
+        row("garbage after header", header + "this is not XMPP <<<>>>", "bad-format");
+        row("binary garbage", header + QByteArray("\x00\x01\xff\xfe<\x80", 6), "not-well-formed");
+        row("HTTP instead of XMPP", "GET / HTTP/1.1\r\nHost: x\r\n\r\n", "not-well-formed");
+        row("server namespace",
+            "<stream:stream xmlns='jabber:server' "
+            "xmlns:stream='http://etherx.jabber.org/streams' version='1.0'>",
+            "invalid-namespace");
+        row("other host", RawPeer::header(QStringLiteral("chat.example.org")), "host-unknown");
+        row("comment", header + "<!-- hi -->", "restricted-xml");
+        row("nested too deep", header + QByteArray(200 * 3, 'x').replace("xxx", "<a>"),
+            "policy-violation");
+        row("unknown element", header + "<hello xmlns='urn:example'/>", "unsupported-stanza-type");
+        row("STARTTLS", header + "<starttls xmlns='urn:ietf:params:xml:ns:xmpp-tls'/>",
+            "unsupported-feature");
+        row("stanza before login", header + chatTo(first, "let me in"), "not-authorized");
+        row("oversize before login",
+            header + "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
+                QByteArray(40 * 64 * 1024, 'A'),
+            "policy-violation");
+        row("stanza before binding", chatTo(first, "no address yet"), "not-authorized", 1);
+        row("SASL after login", RawPeer::plainAuth(first, MemoryChatDirectory::passwordOf(first)),
+            "policy-violation", 2);
     }
 
     void badStreamGetsStreamError() {
         QFETCH(QByteArray, data);
         QFETCH(QByteArray, condition);
+        QFETCH(int, stage);
         RawPeer peer;
         QVERIFY(peer.connectTo(port()));
+        if (stage == 1)
+            QVERIFY(peer.authenticate(ada, MemoryChatDirectory::passwordOf(ada)));
+        if (stage == 2)
+            QVERIFY(peer.logInWithPlain(ada, MemoryChatDirectory::passwordOf(ada)));
         peer.send(data);
         QVERIFY2(peer.waitFor("</stream:error>"), peer.received().constData());
         const QByteArray received = peer.received();
@@ -63,29 +69,9 @@ private slots:
         QVERIFY(received.contains("urn:ietf:params:xml:ns:xmpp-streams"));
         QVERIFY(received.endsWith("</stream:stream>"));
         QVERIFY(peer.waitForDisconnected());
+        QVERIFY(!server().onlineUsers().contains(first));
         verifyServerServes();
         QCOMPARE(server().messagesTo(first).size(), 0);
-    }
-
-    void stanzaBeforeBinding() {
-        RawPeer peer;
-        QVERIFY(peer.connectTo(port()));
-        QVERIFY(peer.authenticate(ada, MemoryChatDirectory::passwordOf(ada)));
-        peer.send(chatTo(first, "no address yet"));
-        QVERIFY(peer.waitFor("</stream:error>"));
-        QVERIFY(peer.sinceMark().contains("<not-authorized"));
-        QVERIFY(peer.waitForDisconnected());
-        QVERIFY(server().messagesTo(first).isEmpty());
-    }
-
-    void saslAfterLogin() {
-        RawPeer peer;
-        QVERIFY(peer.logIn(port(), ada));
-        peer.send(RawPeer::plainAuth(first, MemoryChatDirectory::passwordOf(first)));
-        QVERIFY(peer.waitFor("</stream:error>"));
-        QVERIFY(peer.sinceMark().contains("<policy-violation"));
-        QVERIFY(peer.waitForDisconnected());
-        QVERIFY(!server().onlineUsers().contains(first));
     }
 
     void oversizeStanza() {
@@ -109,7 +95,7 @@ private slots:
         verifyServerServes();
     }
 
-    void droppedMidStanza() {
+    void peersThatLeave() {
         RawPeer inHeader;
         QVERIFY(inHeader.connectTo(port()));
         inHeader.send(RawPeer::header().left(30));
@@ -135,32 +121,28 @@ private slots:
         bound.abort();
         TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
         QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
+        // One that closes its stream is answered in kind and seen to go too.
+        RawPeer closing;
+        QVERIFY(closing.logIn(port(), ada));
+        closing.send("<presence/>");
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 3);
+        closing.send("</stream:stream>");
+        QVERIFY(closing.waitFor("</stream:stream>"));
+        QVERIFY(closing.waitForDisconnected());
+        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 4);
+        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
         QCOMPARE(server().onlineUsers(), QStringList{first});
         verifyServerServes();
         QVERIFY(alice.inbox.messagesFrom(ada).isEmpty());
-    }
-
-    void clientClosesStream() {
-        Session alice;
-        QVERIFY(alice.logIn(port(), first));
-        RawPeer peer;
-        QVERIFY(peer.logIn(port(), ada));
-        peer.send("<presence/>");
-        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
-        peer.send("</stream:stream>");
-        QVERIFY(peer.waitFor("</stream:stream>"));
-        QVERIFY(peer.waitForDisconnected());
-        TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 2);
-        QCOMPARE(alice.inbox.presencesFrom(ada).last().type(), QXmppPresence::Unavailable);
     }
 
     void tooManyFailedLogins() {
         RawPeer peer;
         QVERIFY(peer.open(port()));
         for (int attempt = 0; attempt < 4; ++attempt) {
-            peer.mark();
-            peer.send(RawPeer::plainAuth(ada, QStringLiteral("guess%1").arg(attempt)));
-            QVERIFY(peer.waitFor("<not-authorized/></failure>"));
+            QVERIFY(!peer.ask(RawPeer::plainAuth(ada, QStringLiteral("guess%1").arg(attempt)),
+                              "<not-authorized/></failure>")
+                         .isEmpty());
             QVERIFY(peer.isConnected());
         }
         peer.send(RawPeer::plainAuth(ada, QStringLiteral("last guess")));
@@ -172,28 +154,21 @@ private slots:
     void malformedSaslPayload() {
         RawPeer peer;
         QVERIFY(peer.open(port()));
-        peer.mark();
-        peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>%%%not "
-                  "base64</auth>");
-        QVERIFY(peer.waitFor("</failure>"));
-        QVERIFY(peer.sinceMark().contains("<incorrect-encoding/>"));
-        peer.mark();
-        peer.send("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>" +
-                  QByteArray("no separators").toBase64() + "</auth>");
-        QVERIFY(peer.waitFor("</failure>"));
-        QVERIFY(peer.sinceMark().contains("<malformed-request/>"));
-        peer.mark();
-        peer.send("<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>AAAA</response>");
-        QVERIFY(peer.waitFor("</failure>"));
-        peer.mark();
-        peer.send(
-            "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='X-FACEBOOK-PLATFORM'/>");
-        QVERIFY(peer.waitFor("</challenge>"));
-        peer.mark();
-        peer.send("<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>" +
-                  QByteArray("access_token=x").toBase64() + "</response>");
-        QVERIFY(peer.waitFor("</failure>"));
-        QVERIFY(peer.sinceMark().contains("<malformed-request/>"));
+        const QByteArray plain =
+            "<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' mechanism='PLAIN'>";
+        const QByteArray response = "<response xmlns='urn:ietf:params:xml:ns:xmpp-sasl'>";
+        QVERIFY(peer.ask(plain + "%%%not base64</auth>", "</failure>")
+                    .contains("<incorrect-encoding/>"));
+        QVERIFY(peer.ask(plain + QByteArray("no separators").toBase64() + "</auth>", "</failure>")
+                    .contains("<malformed-request/>"));
+        QVERIFY(!peer.ask(response + "AAAA</response>", "</failure>").isEmpty());
+        QVERIFY(!peer.ask("<auth xmlns='urn:ietf:params:xml:ns:xmpp-sasl' "
+                          "mechanism='X-FACEBOOK-PLATFORM'/>",
+                          "</challenge>")
+                     .isEmpty());
+        QVERIFY(peer.ask(response + QByteArray("access_token=x").toBase64() + "</response>",
+                         "</failure>")
+                    .contains("<malformed-request/>"));
         QVERIFY(peer.isConnected());
     }
 
@@ -250,8 +225,8 @@ private slots:
             peer->send(RawPeer::header() + "</stream:stream>");
             QVERIFY(peer->waitForDisconnected());
         }
-        const auto bob = loggedInClient(port(), second);
-        QVERIFY(bob);
+        Session bob;
+        QVERIFY(bob.logIn(port(), second));
 
         // One person cannot take every slot: a third session of Ada is refused,
         // while replacing one of hers is not.
@@ -271,23 +246,21 @@ private slots:
     void unsupportedQueriesAreAnswered() {
         RawPeer peer;
         QVERIFY(peer.logIn(port(), ada));
-        peer.send("<iq type='get' id='v1'><query xmlns='jabber:iq:version'/></iq>");
-        QVERIFY(peer.waitFor("<service-unavailable"));
-        peer.mark();
-        peer.send("<iq type='set' id='r1'><query xmlns='jabber:iq:roster'><item "
-                  "jid='-999@chat.sandbox.test'/></query></iq>");
-        QVERIFY(peer.waitFor("<not-allowed"));
-        peer.mark();
-        peer.send("<iq type='get' id='p1'><ping xmlns='urn:xmpp:ping'/></iq>");
-        QVERIFY(peer.waitFor("id=\"p1\""));
-        QVERIFY(peer.sinceMark().contains("type=\"result\""));
-        peer.mark();
-        peer.send(
-            "<iq type='bogus' id='b1'/><iq type='result' id='x'/><presence type='subscribe' "
-            "to='-100001@chat.sandbox.test'/><message type='groupchat' to='-1@chat.sandbox.test'/>"
-            "<iq type='get' id='last'><ping xmlns='urn:xmpp:ping'/></iq>");
-        QVERIFY(peer.waitFor("id=\"last\""));
-        QVERIFY(peer.sinceMark().contains("<bad-request"));
+        QVERIFY(!peer.ask("<iq type='get' id='v1'><query xmlns='jabber:iq:version'/></iq>",
+                          "<service-unavailable")
+                     .isEmpty());
+        QVERIFY(!peer.ask("<iq type='set' id='r1'><query xmlns='jabber:iq:roster'><item "
+                          "jid='-999@chat.sandbox.test'/></query></iq>",
+                          "<not-allowed")
+                     .isEmpty());
+        QVERIFY(peer.ask("<iq type='get' id='p1'><ping xmlns='urn:xmpp:ping'/></iq>", "id=\"p1\"")
+                    .contains("type=\"result\""));
+        QVERIFY(peer.ask("<iq type='bogus' id='b1'/><iq type='result' id='x'/><presence "
+                         "type='subscribe' to='-100001@chat.sandbox.test'/><message "
+                         "type='groupchat' to='-1@chat.sandbox.test'/><iq type='get' "
+                         "id='last'><ping xmlns='urn:xmpp:ping'/></iq>",
+                         "id=\"last\"")
+                    .contains("<bad-request"));
         QVERIFY(peer.isConnected());
     }
 
@@ -351,12 +324,9 @@ private slots:
 
 private:
     void verifyServerServes() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Session bob;
-        QVERIFY(bob.logIn(port(), second));
-        QXmppMessage message(QString(), bareJid(second), QStringLiteral("still here"));
-        alice->sendPacket(message);
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("still here")));
         TRY_COMPARE(bob.inbox.bodiesFrom(first), QStringList{"still here"});
     }
 };

@@ -24,10 +24,8 @@ class ChatRoutingTest : public ServerTest {
 
 private slots:
     void presenceReachesContactsFromBareJid() {
-        Session alice;
-        QVERIFY(alice.logIn(port(), first));
-        Session bob;
-        QVERIFY(bob.logIn(port(), second));
+        Session alice, bob;
+        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
         const auto lastSeenByBob = [&] { return bob.inbox.presencesFrom(first).last(); };
 
         // Each sees the other come online, from the bare address.
@@ -55,10 +53,9 @@ private slots:
     void initialUnavailablePresenceIsNotAnnounced() {
         // The app logs in with an unavailable presence and turns available only
         // once the roster is in; its contacts must first see it available.
-        Session bob;
-        QVERIFY(bob.logIn(port(), second));
-        Session alice;
-        QVERIFY(alice.logIn(port(), first, QXmppPresence(QXmppPresence::Unavailable)));
+        Session bob, alice;
+        QVERIFY(bob.logIn(port(), second) &&
+                alice.logIn(port(), first, QXmppPresence(QXmppPresence::Unavailable)));
         // A round trip through the server: afterwards the initial presence has
         // been handled.
         alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("ping")));
@@ -73,11 +70,8 @@ private slots:
     void loginReceivesPresenceOfOnlineContacts() {
         server().setVirtualPresence(ada, QStringLiteral("away"));
         server().setVirtualPresence(bea, QString());
-        Session bob;
-        QVERIFY(bob.logIn(port(), second));
-
-        Session alice;
-        QVERIFY(alice.logIn(port(), first));
+        Session bob, alice;
+        QVERIFY(bob.logIn(port(), second) && alice.logIn(port(), first));
         TRY_COMPARE(alice.inbox.presencesFrom(ada).size(), 1);
         QCOMPARE(alice.inbox.presencesFrom(ada).first().availableStatusType(), QXmppPresence::Away);
         TRY_COMPARE(alice.inbox.presencesFrom(bea).size(), 1);
@@ -115,37 +109,28 @@ private slots:
                  (ChatMessages{{first, QStringLiteral("Hello Tamsin")}}));
         QCOMPARE(server().messagesTo(first),
                  (ChatMessages{{second, QStringLiteral("Hi <Orla> & \"all\"")}}));
-    }
 
-    void messageReachesEveryResource() {
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        Session phone, desk;
-        QXmppConfiguration configuration =
-            facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second));
-        configuration.setResource(QStringLiteral("phone"));
-        QVERIFY(connectClient(phone, configuration));
-        configuration.setResource(QStringLiteral("desk"));
-        QVERIFY(connectClient(desk, configuration));
-
-        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
-        TRY_COMPARE(phone.inbox.bodiesFrom(first), QStringList{"to both"});
-        TRY_COMPARE(desk.inbox.bodiesFrom(first), QStringList{"to both"});
-    }
-
-    void typingNotificationHasNoBody() {
-        Session alice, bob;
-        QVERIFY(alice.logIn(port(), first) && bob.logIn(port(), second));
-
+        // A typing notification has no body; it is not a message anyone
+        // posted, nor kept for later.
         QXmppMessage typing = chatMessage(bareJid(second), QString());
         typing.setState(QXmppMessage::Composing);
         alice.sendPacket(typing);
-        TRY_COMPARE(bob.inbox.messagesFrom(first).size(), 1);
-        const QXmppMessage received = bob.inbox.messagesFrom(first).first();
-        QVERIFY(received.body().isEmpty());
-        QCOMPARE(received.state(), QXmppMessage::Composing);
-        // Typing is not a message anyone posted, nor kept for later.
-        QVERIFY(server().messagesTo(second).isEmpty());
+        TRY_COMPARE(bob.inbox.messagesFrom(first).size(), 2);
+        QVERIFY(bob.inbox.messagesFrom(first).last().body().isEmpty());
+        QCOMPARE(bob.inbox.messagesFrom(first).last().state(), QXmppMessage::Composing);
+        QCOMPARE(server().messagesTo(second).size(), 1);
+        QCOMPARE(routed.count(), 2);
+    }
+
+    void messageReachesEveryResource() {
+        Session alice, phone, desk;
+        QVERIFY(alice.logIn(port(), first));
+        QVERIFY(phone.logIn(port(), second, {}, QStringLiteral("phone")));
+        QVERIFY(desk.logIn(port(), second, {}, QStringLiteral("desk")));
+
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("to both")));
+        TRY_COMPARE(phone.inbox.bodiesFrom(first), QStringList{"to both"});
+        TRY_COMPARE(desk.inbox.bodiesFrom(first), QStringList{"to both"});
     }
 
     void repeatedIdDeliveredOnce() {
@@ -168,20 +153,19 @@ private slots:
 
     void offlineMessageDeliveredOnceWithStamp() {
         const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-1);
-        auto alice = loggedInClient(port(), first);
-        QVERIFY(alice);
-        alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("while you were out"),
-                                      QStringLiteral("w1")));
+        Session alice;
+        QVERIFY(alice.logIn(port(), first));
+        alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("while you were out"),
+                                     QStringLiteral("w1")));
         server().sendMessageAs(ada, second, QStringLiteral("from Ada"));
         server().sendTypingAs(ada, second, true); // for those online only
         TRY_COMPARE(server().messagesTo(second).size(), 2);
 
         for (int session = 0; session < 2; ++session) {
             Session bob;
-            QVERIFY(connectClient(
-                bob, facebookConfiguration(port(), MemoryChatDirectory::tokenOf(second))));
+            QVERIFY(bob.logIn(port(), second));
             // A live message after the waiting ones: once it is in, so are they.
-            alice->sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
+            alice.sendPacket(chatMessage(bareJid(second), QStringLiteral("live")));
             TRY_VERIFY(bob.inbox.bodiesFrom(first).contains("live"));
             if (session == 1) { // delivered once only
                 QCOMPARE(bob.inbox.bodiesFrom(first), QStringList{"live"});
