@@ -27,55 +27,43 @@ class TestHostServices : public QObject {
     Q_OBJECT
 
 private slots:
-    void onlyWebLinksAreOpened_data();
-    void onlyWebLinksAreOpened();
+    void onlyWebLinksAreOpened_data() {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("opened");
+        const char *const rows[][3] = {
+            {"http", "http://example.org/a?b=1", "http://example.org/a?b=1"},
+            {"https", "https://example.org/", "https://example.org/"},
+            {"no scheme", "www.example.org/page", "http://www.example.org/page"},
+            {"host and port", "example.org:8470/x", "http://example.org:8470/x"},
+            {"upper case", "HTTPS://example.org/", "https://example.org/"},
+            {"file", "file:///etc/passwd", ""},
+            {"javascript", "javascript:alert(1)", ""},
+            {"mail", "mailto:someone@example.org", ""},
+            {"look-alike scheme", "httpx://example.org/", ""},
+            {"no host", "http://", ""},
+            {"empty", "  ", ""},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
+    }
+
+    void onlyWebLinksAreOpened() {
+        QFETCH(QString, link);
+        QFETCH(QString, opened);
+        UrlSink sink;
+        const char *const schemes[] = {"http", "https", "file", "javascript", "mailto", "httpx"};
+        for (const char *scheme : schemes)
+            QDesktopServices::setUrlHandler(scheme, &sink, "open");
+        LinkOpener().openLink(link);
+        for (const char *scheme : schemes)
+            QDesktopServices::unsetUrlHandler(scheme);
+        QCOMPARE(sink.opened.size(), opened.isEmpty() ? 0 : 1);
+        if (!opened.isEmpty())
+            QCOMPARE(sink.opened.first().toString(), opened);
+    }
+
     void settingsFolderIsPrivate();
 };
-
-void TestHostServices::onlyWebLinksAreOpened_data() {
-    QTest::addColumn<QString>("link");
-    QTest::addColumn<QString>("opened");
-    QTest::newRow("http") << "http://example.org/a?b=1"
-                          << "http://example.org/a?b=1";
-    QTest::newRow("https") << "https://example.org/"
-                           << "https://example.org/";
-    QTest::newRow("no scheme") << "www.example.org/page"
-                               << "http://www.example.org/page";
-    QTest::newRow("host and port") << "example.org:8470/x"
-                                   << "http://example.org:8470/x";
-    QTest::newRow("upper case") << "HTTPS://example.org/"
-                                << "https://example.org/";
-    QTest::newRow("file") << "file:///etc/passwd"
-                          << "";
-    QTest::newRow("javascript") << "javascript:alert(1)"
-                                << "";
-    QTest::newRow("mail") << "mailto:someone@example.org"
-                          << "";
-    QTest::newRow("look-alike scheme") << "httpx://example.org/"
-                                       << "";
-    QTest::newRow("no host") << "http://"
-                             << "";
-    QTest::newRow("empty") << "  "
-                           << "";
-}
-
-void TestHostServices::onlyWebLinksAreOpened() {
-    QFETCH(QString, link);
-    QFETCH(QString, opened);
-    UrlSink sink;
-    QDesktopServices::setUrlHandler("http", &sink, "open");
-    QDesktopServices::setUrlHandler("https", &sink, "open");
-    QDesktopServices::setUrlHandler("file", &sink, "open");
-    QDesktopServices::setUrlHandler("javascript", &sink, "open");
-    QDesktopServices::setUrlHandler("httpx", &sink, "open");
-
-    LinkOpener().openLink(link);
-    QCOMPARE(sink.opened.size(), opened.isEmpty() ? 0 : 1);
-    if (!opened.isEmpty())
-        QCOMPARE(sink.opened.first().toString(), opened);
-    for (const char *scheme : {"http", "https", "file", "javascript", "httpx"})
-        QDesktopServices::unsetUrlHandler(scheme);
-}
 
 void TestHostServices::settingsFolderIsPrivate() {
     QTemporaryDir home;

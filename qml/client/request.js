@@ -28,8 +28,8 @@ function splitRoot(root) {
 
 // Paging links may come back over plain http: they are sent with the
 // configured root's own scheme.
-function withRootScheme(url) {
-    var root = splitRoot(graphRoot())
+function withRootScheme(url, graph) {
+    var root = splitRoot(graph || graphRoot())
     var plain = "http://" + root.host
     if (url.indexOf(plain) === 0 && root.scheme !== "http")
         return root.scheme + "://" + root.host + url.substring(plain.length)

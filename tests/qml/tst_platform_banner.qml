@@ -82,11 +82,6 @@ Item {
             verify(banner.height > shortHeight);
         }
 
-        // The icon is found next to the file that names it.
-        function test_iconResolvesAgainstCaller() {
-            compare(iconBanner.iconSource, Qt.resolvedUrl("../../qml/components/media/Kelvo.svg"));
-        }
-
         function test_statusBarClockShowsTheTime() {
             var clock = findChild(statusBar, "statusBarClock");
             var now = new Date();

@@ -62,15 +62,6 @@ Item {
             compare(findChild(data.item || fbutton, data.child || "label").text, data.shown)
         }
 
-        // Set, `pressed` keeps the button looking pressed (a choice made).
-        function test_fbuttonPressedLook() {
-            var frame = findChild(fbutton, "frame")
-            var normal = String(frame.source)
-            fbutton.pressed = true
-            verify(String(frame.source) !== normal)
-            fbutton.pressed = false
-        }
-
         // A press and a release each give a vibration; the click comes once.
         function test_clickVibrates() {
             mouseClick(fbutton)
