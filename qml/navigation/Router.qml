@@ -41,15 +41,15 @@ QtObject {
     }
 
     // A text names a value ("name:int" as a whole number); others are constants.
-    function valueFor(spec, values) {
-        if (typeof spec !== "string")
-            return spec
-        var parts = spec.split(":")
+    function valueFor(item, values) {
+        if (typeof item !== "string")
+            return item
+        var parts = item.split(":")
         return parts[1] === "int" ? parseInt(values[parts[0]], 10) : values[parts[0]]
     }
 
-    function argsOf(specs, values) {
-        return (specs || []).map(function (spec) { return valueFor(spec, values) })
+    function argsOf(items, values) {
+        return (items || []).map(function (item) { return valueFor(item, values) })
     }
 
     // --- Loading -------------------------------------------------------------
