@@ -10,6 +10,7 @@
 .import "client/dates.js" as Dates
 .import "client/login.js" as Login
 .import "client/notifications.js" as Notifications
+.import "client/feed.js" as Feed
 
 var session = null
 
@@ -68,6 +69,21 @@ function parseId(response) { Login.parseId(session, response) }
 var parseUpdateCounts = Notifications.parseUpdateCounts
 function fetchUpdateCounts() { Notifications.fetchUpdateCounts(session) }
 function applyUpdateCounts(counts) { Notifications.applyUpdateCounts(session, counts) }
+
+// --- News feed, walls and filters -------------------------------------------
+var parseFeed = Feed.parseFeed
+var parseHomeFeed = Feed.parseHomeFeed
+var parseWallFeed = Feed.parseWallFeed
+var parseFilters = Feed.parseFilters
+var parseFilteredFeed = Feed.parseFilteredFeed
+function loadHomeFeed() { Feed.loadHomeFeed(session) }
+function loadFilters() { Feed.loadFilters(session) }
+function loadFilterHomeFeed(name, filter_key, page) { Feed.loadFilterHomeFeed(session, name, filter_key, page) }
+function loadUserWall(id) { Feed.loadUserWall(session, id) }
+function loadPage(id) { Feed.loadPage(session, id) }
+function nextPage(url) { Feed.nextPage(session, url) }
+function nextWallPage(url) { Feed.nextWallPage(session, url) }
+function nextPagePage(url) { Feed.nextPagePage(session, url) }
 
 // --- Text, dates, sorting ---------------------------------------------------
 var htmlEntities = Text.htmlEntities

@@ -33,3 +33,28 @@ function sortByName(a, b) {
     var x = String(a.name).toLowerCase(), y = String(b.name).toLowerCase()
     return x < y ? -1 : (x > y ? 1 : 0)
 }
+
+// Service text made safe to stand in our markup: every character that means
+// something there ("&", "<", ">", both quotes) as an entity, "<3" as a heart.
+function escapeMarkup(text) {
+    if (text === undefined || text === null)
+        return ""
+    return String(text).replace(/&/g, "&amp;").replace(/<3/g, "&hearts;").replace(/</g, "&lt;")
+        .replace(/>/g, "&gt;").replace(/"/g, "&quot;").replace(/'/g, "&#39;")
+}
+
+// Service text as markup: escaped, its web links made links (the link text
+// and target escaped too), newlines as line breaks when `breaks` is set.
+function linkedMarkup(text, breaks) {
+    var raw = text === undefined || text === null ? "" : String(text)
+    var out = "", from = 0
+    raw.replace(linkPattern, function (found, at) {
+        var link = escapeMarkup(found)
+        out += escapeMarkup(raw.substring(from, at))
+                + "<a style='color:#70aac3;text-decoration:none' href='" + link + "'>" + link + "</a>"
+        from = at + found.length
+        return found
+    })
+    out += escapeMarkup(raw.substring(from))
+    return breaks ? out.replace(/\r?\n/g, "<br>") : out
+}

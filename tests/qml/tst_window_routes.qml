@@ -35,14 +35,13 @@ TestCase {
     // Loaders the web-API client does not have yet. A name leaves the list
     // when the client has it.
     readonly property var loadersBuiltLater: [
-        "loadHomeFeed", "loadFilterHomeFeed", "loadStatus", "loadUserWall", "loadLikes", "loadUserInfo",
-        "loadAlbums", "loadPhotos", "loadPhoto", "loadComments", "loadFriends", "loadFriendRequests",
-        "loadGroups", "loadGroupFeed", "loadMoreGroups", "loadPage", "loadPageInfo", "loadEvents",
+        "loadStatus", "loadLikes", "loadUserInfo", "loadAlbums", "loadPhotos", "loadPhoto", "loadComments",
+        "loadFriends", "loadFriendRequests", "loadGroups", "loadGroupFeed", "loadMoreGroups", "loadPageInfo", "loadEvents",
         "loadMoreEvents", "loadEventFeed", "loadNotifications", "loadMessages", "loadThread",
         "loadCheckins", "search", "loadMoreLikes", "loadMoreComments", "loadMorePhotoComments",
         "loadMoreStatusComments", "loadStatusComments", "refreshStatusComments", "loadEvent",
         "addToCalendar", "setRsvp", "tagPhoto", "createAlbum", "deleteItem", "deleteLike", "removeGroup",
-        "loadOwnedPages", "comment", "like", "shareStatus", "RIL", "getPrivacyOptions", "loadFilters",
+        "loadOwnedPages", "comment", "like", "shareStatus", "RIL", "getPrivacyOptions",
         "loadNearby", "checkin", "loadMessages2"
     ]
 
