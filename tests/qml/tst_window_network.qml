@@ -172,6 +172,30 @@ TestCase {
         compare(page.reloads, data.reloads)
     }
 
+    // The home feed over real HTTP fills the news model with each story once;
+    // its "Load more" row gives way to the next page.
+    function test_homeFeedAndItsNextPage() {
+        var w = harness.signedIn()
+        var ids = function () {
+            var found = []
+            for (var i = 0; i < w.newsModel.count; ++i)
+                found.push(w.newsModel.get(i).id)
+            return found
+        }
+        w.signalHandler.showNews()
+        tryVerify(function () { return w.newsModel.count > 1 && w.waiting.state === "hidden" }, 10000, "the feed")
+        var last = w.newsModel.get(w.newsModel.count - 1)
+        compare([last.type, last.next.indexOf(ServiceConfig.graphRoot + "/"), last.next.indexOf("access_token")],
+                ["next", 0, -1])
+        var first = ids()
+        verify(first[0] !== "" && typeof w.newsModel.get(0).likes === "number")
+        w.facebook.nextPage(last.next)
+        tryVerify(function () { return ids().length > first.length && w.waiting.state === "hidden" }, 10000, "next page")
+        var all = ids().filter(function (id) { return id !== "" })
+        compare(all.filter(function (id, i) { return all.indexOf(id) !== i }), [], "each story once")
+        compare(ids().slice(0, first.length - 1), first.slice(0, first.length - 1))
+    }
+
     function test_pollAlertsOncePerChange() {
         var w = harness.open({ "newapp": "0", "chatOn": "0", "sound": "1", "accesstoken": harness.freshToken() })
         soundSpy.target = w
