@@ -251,8 +251,8 @@ function storyRow(post, context) {
     row.description = Text.linkedMarkup(description)
     row.caption = Text.linkedMarkup(caption)
     var withNames = post.type === "checkin" ? addressees.map(function (to) { return text(to && to.name) }) : []
-    row.withtext = "<span>" + Text.escapeMarkup(withNames.length > 0 ? row.fromName + " with " + withNames.join(", ") : "")
-            + "</span>"
+    var withText = withNames.length > 0 ? row.fromName + " with " + withNames.join(", ") : ""
+    row.withtext = "<span>" + Text.escapeMarkup(withText) + "</span>"
     row.created_time = timeOf(post.created_time, context)
     row.likes = count(post.likes)
     row.comments = count(post.comments)

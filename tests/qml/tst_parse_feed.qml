@@ -36,35 +36,34 @@ TestCase {
         return rows.filter(function (row) { return row.id !== "" })
     }
 
+    // next: the "Load more" row's URL ("" for none); rows: the no-data row alone.
     function test_feed_data() {
-        var home = "813661767_807902344930373", before = "531336490_702671702045158"
+        var home = Feed.parseHomeFeed, feed = Feed.parseFeed, wall = Feed.parseWallFeed
+        var shown = ["813661767_807902344930373", "531336490_702671702045158"]
+        var wallNext = root + "/5118139/kwfk?limit=60&until=7763-31-35T93%1B02%1U94%5P8226"
         return [
-            { tag: "home, 25 stories", file: "me_home_1.json", parse: Feed.parseHomeFeed, stories: 25,
+            { tag: "home", file: "me_home_1.json", parse: home, stories: 25,
               next: root + "/620314074/tdik?limit=60&until=252908366" },
-            { tag: "wall, 19 stories", file: "feed_1.json", parse: Feed.parseFeed, stories: 19,
-              next: root + "/5118139/kwfk?limit=60&until=7763-31-35T93%1B02%1U94%5P8226" },
+            { tag: "wall", file: "feed_1.json", parse: feed, stories: 19, next: wallNext },
             { tag: "numeric ids, array tags, counts only, cursors, no author or time, bad stories",
-              file: "variants.json", parse: Feed.parseFeed, stories: 4, next: root + "/620314074/feed?limit=25&after=QVFJ" },
-            { tag: "empty list as {}", file: "empty_object.json", parse: Feed.parseHomeFeed, stories: 0, next: "", rows: 1 },
-            { tag: "empty list as [] with paging", file: "empty_array.json", parse: Feed.parseHomeFeed, stories: 0,
-              next: "", rows: 1 },
-            { tag: "listed ids skipped, next on another host", file: "next_repeats.json", parse: Feed.parseFeed,
-              known: [home, before], stories: 1, next: "" },
-            { tag: "nothing new: paging ends", file: "next_only_repeats.json", parse: Feed.parseFeed, known: [home],
-              stories: 0, next: "" },
-            { tag: "next without a path", file: "paging_empty_path.json", parse: Feed.parseFeed, stories: 1, next: "" },
-            { tag: "next over http with two tokens", file: "paging_plain_http.json", parse: Feed.parseFeed, stories: 1,
+              file: "variants.json", parse: feed, stories: 4, next: root + "/620314074/feed?limit=25&after=QVFJ" },
+            { tag: "empty list as {}", file: "empty_object.json", parse: home, stories: 0, rows: 1 },
+            { tag: "empty list as [] with paging", file: "empty_array.json", parse: home, stories: 0, rows: 1 },
+            { tag: "listed ids skipped, next on another host", file: "next_repeats.json", parse: feed, known: shown,
+              stories: 1 },
+            { tag: "nothing new: paging ends", file: "next_only_repeats.json", parse: feed, known: shown, stories: 0 },
+            { tag: "next without a path", file: "paging_empty_path.json", parse: feed, stories: 1 },
+            { tag: "next over http with two tokens", file: "paging_plain_http.json", parse: feed, stories: 1,
               next: root + "/me/home?until=4" },
-            { tag: "wall batch with a cover", file: "wall_cover.json", parse: Feed.parseWallFeed, stories: 19,
-              next: root + "/5118139/kwfk?limit=60&until=7763-31-35T93%1B02%1U94%5P8226",
+            { tag: "wall batch with a cover", file: "wall_cover.json", parse: wall, stories: 19, next: wallNext,
               cover: "http://c/cover.jpg", coverOffset: 37 },
-            { tag: "wall batch, cover a 302", file: "wall_no_cover.json", parse: Feed.parseWallFeed, stories: 1, next: "",
-              cover: "", coverOffset: 0 },
-            { tag: "wall batch, feed element null", file: "wall_feed_failed.json", parse: Feed.parseWallFeed,
-              failure: "no feed in the batch answer" },
-            { tag: "batch of no feed", file: "batch_1.json", parse: Feed.parseWallFeed, failure: "no data" },
-            { tag: "not JSON", file: "not_json.html", parse: Feed.parseHomeFeed, failure: "not JSON" },
-            { tag: "error object", file: "error_permission_1.json", parse: Feed.parseFeed, failure: "service error: " }
+            { tag: "wall batch, cover a 302", file: "wall_no_cover.json", parse: wall, stories: 1, cover: "",
+              coverOffset: 0 },
+            { tag: "wall batch, feed element null", file: "wall_feed_failed.json", parse: wall,
+              failure: "no feed in the batch" },
+            { tag: "batch of no feed", file: "batch_1.json", parse: wall, failure: "no data" },
+            { tag: "not JSON", file: "not_json.html", parse: home, failure: "not JSON" },
+            { tag: "error object", file: "error_permission_1.json", parse: feed, failure: "service error: " }
         ]
     }
 
@@ -81,7 +80,7 @@ TestCase {
         var ids = found.map(function (row) { return row.id })
         compare(ids.filter(function (id, i) { return ids.indexOf(id) !== i }), [], "each id once")
         var last = parsed.rows[parsed.rows.length - 1] || {}
-        compare(last.type === "next" ? last.next : "", data.next)
+        compare(last.type === "next" ? last.next : "", data.next || "")
         compare(last.type === "next" ? last.message : "Load more...", "Load more...")
         if (data.rows !== undefined)
             compare(parsed.rows.map(function (row) { return row.message }), ["No data found..."])
@@ -109,14 +108,17 @@ TestCase {
               message: "see " + link("'http://x.com/?a=1&amp;b='", "http://x.com/?a=1&amp;b=") + "&#39;2&#39;" },
             { tag: "a quote in a tag name", post: ann([{ id: "1", name: "A\" onclick=\"x", offset: 0, length: 3 }]),
               message: link("\"TAG|A%22%20onclick%3D%22x|1|undefined\"", "Ann") + " is here" },
-            { tag: "a tag named after its addressee by id", post: ann({ "0": [{ id: "1", name: "Ann", offset: 0, length: 3 }] },
+            { tag: "a tag named after its addressee by id",
+              post: ann({ "0": [{ id: "1", name: "Ann", offset: 0, length: 3 }] },
                   [{ id: "2", name: "Bob" }, { id: "1", name: "Ann Real", category: "Band" }]),
               message: link("\"TAG|Ann%20Real|1|Band\"", "Ann") + " is here" },
             { tag: "tags overlapping or past the end", post: ann([{ id: "1", name: "A", offset: 0, length: 3 },
                   { id: "2", name: "B", offset: 1, length: 3 }, { id: "3", name: "C", offset: 8, length: 9 }]),
               message: link("\"TAG|A|1|undefined\"", "Ann") + " is here" },
-            { tag: "addressee and check-in names", post: { type: "checkin", message: "m", to: { data: [{ id: "2", name: "<i>x</i>" }] } },
-              toName: " <img src='media/to_arrow.png' /> <a style='text-decoration:none;color:#3b5998' href='b'>&lt;i&gt;x&lt;/i&gt;</a>",
+            { tag: "addressee and check-in names",
+              post: { type: "checkin", message: "m", to: { data: [{ id: "2", name: "<i>x</i>" }] } },
+              toName: " <img src='media/to_arrow.png' /> "
+                      + "<a style='text-decoration:none;color:#3b5998' href='b'>&lt;i&gt;x&lt;/i&gt;</a>",
               withtext: "<span>P &amp; Q with &lt;i&gt;x&lt;/i&gt;</span>" },
             { tag: "description and caption", post: { name: "n", description: "<img src=x>", caption: "\"c\"" },
               description: "&lt;img src=x&gt;", caption: "&quot;c&quot;" }

@@ -190,7 +190,8 @@ TestCase {
         var first = ids()
         verify(first[0] !== "" && typeof w.newsModel.get(0).likes === "number")
         w.facebook.nextPage(last.next)
-        tryVerify(function () { return ids().length > first.length && w.waiting.state === "hidden" }, 10000, "next page")
+        tryVerify(function () { return ids().length > first.length && w.waiting.state === "hidden" }, 10000,
+                  "the next page")
         var all = ids().filter(function (id) { return id !== "" })
         compare(all.filter(function (id, i) { return all.indexOf(id) !== i }), [], "each story once")
         compare(ids().slice(0, first.length - 1), first.slice(0, first.length - 1))
