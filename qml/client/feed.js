@@ -292,6 +292,10 @@ function feedRows(answer, context, known) {
         seen[row.id] = true
         rows.push(row)
     })
+    // A first page of nothing showable reads as empty; a next page of nothing
+    // new ends the paging.
+    if (rows.length === 0 && (known || []).length === 0)
+        return { rows: [noDataRow(), emptyRow()], added: 0 }
     var next = usableNext(answer.paging, context.graphRoot)
     if (next !== "" && rows.length > 0)
         rows.push(loadMoreRow(next, context))
@@ -381,8 +385,10 @@ function nextUrl(session, url) {
 
 function loadNext(session, modelName, url) {
     var address = nextUrl(session, url)
-    if (address === "")
+    if (address === "") {
+        console.warn(session.log, "not a next page of the service: " + url)
         return
+    }
     var model = session.mainWindow[modelName]
     get(session, "Loading next", address, function (response) {
         applyNext(session, model, parseFeed(response, contextOf(session), idsOf(model)), modelName + " next page")

@@ -36,7 +36,7 @@ TestCase {
         return rows.filter(function (row) { return row.id !== "" })
     }
 
-    // next: the "Load more" row's URL ("" for none); rows: the no-data row alone.
+    // next: the "Load more" row's URL ("" for none); rows: the messages of all rows.
     function test_feed_data() {
         var home = Feed.parseHomeFeed, feed = Feed.parseFeed, wall = Feed.parseWallFeed
         var shown = ["813661767_807902344930373", "531336490_702671702045158"]
@@ -47,8 +47,10 @@ TestCase {
             { tag: "wall", file: "feed_1.json", parse: feed, stories: 19, next: wallNext },
             { tag: "numeric ids, array tags, counts only, cursors, no author or time, bad stories",
               file: "variants.json", parse: feed, stories: 4, next: root + "/620314074/feed?limit=25&after=QVFJ" },
-            { tag: "empty list as {}", file: "empty_object.json", parse: home, stories: 0, rows: 1 },
-            { tag: "empty list as [] with paging", file: "empty_array.json", parse: home, stories: 0, rows: 1 },
+            { tag: "empty list as {}", file: "empty_object.json", parse: home, stories: 0, rows: ["No data found..."] },
+            { tag: "empty list as [] with paging", file: "empty_array.json", parse: home, stories: 0, rows: ["No data found..."] },
+            { tag: "a question and a bare picture: nothing shown", file: "nothing_shown.json", parse: feed, stories: 0,
+              rows: ["No data found...", ""] },
             { tag: "listed ids skipped, next on another host", file: "next_repeats.json", parse: feed, known: shown,
               stories: 1 },
             { tag: "nothing new: paging ends", file: "next_only_repeats.json", parse: feed, known: shown, stories: 0 },
@@ -83,7 +85,7 @@ TestCase {
         compare(last.type === "next" ? last.next : "", data.next || "")
         compare(last.type === "next" ? last.message : "Load more...", "Load more...")
         if (data.rows !== undefined)
-            compare(parsed.rows.map(function (row) { return row.message }), ["No data found..."])
+            compare(parsed.rows.map(function (row) { return row.message }), data.rows)
         if (data.cover !== undefined)
             compare([parsed.cover, parsed.coverOffset], [data.cover, data.coverOffset])
     }

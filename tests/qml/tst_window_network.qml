@@ -197,6 +197,33 @@ TestCase {
         compare(ids().slice(0, first.length - 1), first.slice(0, first.length - 1))
     }
 
+    // The rest of the feed family over real HTTP: each fills its model with
+    // rows the pages can read.
+    function test_feedFamilyFillsItsModels_data() {
+        return [
+            { tag: "own wall", emit: ["showProfile"], model: "wallModel" },
+            { tag: "page wall", emit: ["showPage", "300000000000001", "Kelvo"], model: "pageModel" },
+            { tag: "filtered feed", emit: ["loadFilterHomeFeed", "Photos", "app_600000000000005", 0], model: "newsModel",
+              filterType: "photo" },
+            { tag: "filters", emit: ["loadFilters"], model: "filterModel" }
+        ]
+    }
+
+    function test_feedFamilyFillsItsModels(data) {
+        var w = harness.signedIn()
+        var model = w[data.model]
+        w.signalHandler[data.emit[0]].apply(w.signalHandler, data.emit.slice(1))
+        tryVerify(function () { return model.count > 0 && w.waiting.state === "hidden" }, 10000, data.model)
+        for (var i = 0; i < model.count; ++i) {
+            var row = model.get(i)
+            verify(row.name !== "" || row.message !== "", "row " + i + " shows something")
+            verify(data.model === "filterModel" || typeof row.likes === "number", "row " + i + " likes")
+        }
+        compare(w.errorbanner.text, "", "no error shown")
+        if (data.filterType)
+            compare(w.clientSession.filterType, data.filterType)
+    }
+
     function test_pollAlertsOncePerChange() {
         var w = harness.open({ "newapp": "0", "chatOn": "0", "sound": "1", "accesstoken": harness.freshToken() })
         soundSpy.target = w
