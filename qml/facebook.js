@@ -83,7 +83,11 @@ function loadUserWall(id) { Feed.loadUserWall(session, id) }
 function loadPage(id) { Feed.loadPage(session, id) }
 function nextPage(url) { Feed.nextPage(session, url) }
 function nextWallPage(url) { Feed.nextWallPage(session, url) }
+function loadEventFeed(id) { Feed.loadEventFeed(session, id) }
+function loadGroupFeed(id) { Feed.loadGroupFeed(session, id) }
 function nextPagePage(url) { Feed.nextPagePage(session, url) }
+function nextEventPage(url) { Feed.nextEventPage(session, url) }
+function nextGroupPage(url) { Feed.nextGroupPage(session, url) }
 
 // --- Text, dates, sorting ---------------------------------------------------
 var htmlEntities = Text.htmlEntities

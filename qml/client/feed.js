@@ -1,6 +1,6 @@
 // The news feed family: the home feed, the feed narrowed by a stream filter or
-// friend list, the walls of people and pages with their cover, the filter
-// list, and the next pages of each. Loaders send through Request.send; the
+// friend list, the walls of people and pages with their cover, the walls of
+// events and groups, the filter list, and the next pages of each. Loaders send through Request.send; the
 // parsers are pure (answer text and a context in, rows and paging out); the
 // appliers fill the window's models.
 //
@@ -373,6 +373,23 @@ function loadHomeFeed(session) {
     })
 }
 
+// --- Event and group walls ------------------------------------------------------
+
+// An event's or group's wall, filled afresh once a usable answer came.
+function loadWall(session, modelName, id) {
+    var owner = graphId(id)
+    if (owner === "")
+        return
+    get(session, "Loading feed...", Request.graphRoot() + "/" + owner + "/feed?" + session.accessToken,
+        function (response) {
+            applyRows(session, session.mainWindow[modelName], parseFeed(response, contextOf(session), []),
+                      modelName)
+        })
+}
+
+function loadEventFeed(session, id) { loadWall(session, "eventFeedModel", id) }
+function loadGroupFeed(session, id) { loadWall(session, "groupFeedModel", id) }
+
 // --- Next pages ---------------------------------------------------------------
 
 // The "Load more" row's URL, sent with the session's token only.
@@ -398,6 +415,8 @@ function loadNext(session, modelName, url) {
 function nextPage(session, url) { loadNext(session, "newsModel", url) }
 function nextWallPage(session, url) { loadNext(session, "wallModel", url) }
 function nextPagePage(session, url) { loadNext(session, "pageModel", url) }
+function nextEventPage(session, url) { loadNext(session, "eventFeedModel", url) }
+function nextGroupPage(session, url) { loadNext(session, "groupFeedModel", url) }
 
 // --- Walls with a cover -------------------------------------------------------
 

@@ -205,6 +205,8 @@ TestCase {
             { tag: "page wall", emit: ["showPage", "300000000000001", "Kelvo"], model: "pageModel" },
             { tag: "filtered feed", emit: ["loadFilterHomeFeed", "Photos", "app_600000000000005", 0], model: "newsModel",
               filterType: "photo" },
+            { tag: "group wall", emit: ["showGroup", "400000000000001", "G"], model: "groupFeedModel" },
+            { tag: "event wall", emit: ["loadEventFeed", "500000000000001"], model: "eventFeedModel" },
             { tag: "filters", emit: ["loadFilters"], model: "filterModel" }
         ]
     }

@@ -36,8 +36,8 @@ TestCase {
     // when the client has it.
     readonly property var loadersBuiltLater: [
         "loadStatus", "loadLikes", "loadUserInfo", "loadAlbums", "loadPhotos", "loadPhoto", "loadComments",
-        "loadFriends", "loadFriendRequests", "loadGroups", "loadGroupFeed", "loadMoreGroups", "loadPageInfo",
-        "loadEvents", "loadMoreEvents", "loadEventFeed", "loadNotifications", "loadMessages", "loadThread",
+        "loadFriends", "loadFriendRequests", "loadGroups", "loadMoreGroups", "loadPageInfo", "loadEvents",
+        "loadMoreEvents", "loadNotifications", "loadMessages", "loadThread",
         "loadCheckins", "search", "loadMoreLikes", "loadMoreComments", "loadMorePhotoComments",
         "loadMoreStatusComments", "loadStatusComments", "refreshStatusComments", "loadEvent",
         "addToCalendar", "setRsvp", "tagPhoto", "createAlbum", "deleteItem", "deleteLike", "removeGroup",
