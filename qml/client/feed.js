@@ -197,9 +197,10 @@ function pictureOfPost(post, context) {
     return picture
 }
 
+// A Graph time, or Unix seconds as a number or a decimal text; "" for none.
 function timeOf(value, context) {
-    if (typeof value === "number")
-        return Dates.prettyDate(Dates.parseDateFromNumber(value), context.translate, context.language)
+    if (typeof value === "number" || /^\d+$/.test(text(value)))
+        return Dates.prettyDate(Dates.parseDateFromNumber(Number(value)), context.translate, context.language)
     var date = value ? Dates.parseDate(value) : undefined
     return date ? Dates.prettyDate(date, context.translate, context.language) : ""
 }
@@ -361,7 +362,11 @@ function get(session, label, url, handle) {
     session.showWaiting(label)
     Request.send(session, "GET", url, function (response) {
         session.showWaiting("Processing")
-        handle(response)
+        try {
+            handle(response)
+        } finally {
+            session.hideWaiting()
+        }
     })
 }
 
