@@ -1,8 +1,8 @@
 // The news feed family: the home feed, the feed narrowed by a stream filter or
 // friend list, the walls of people and pages with their cover, the walls of
-// events and groups, the filter list, and the next pages of each. Loaders send through Request.send; the
-// parsers are pure (answer text and a context in, rows and paging out); the
-// appliers fill the window's models.
+// events and groups, the filter list, and the next pages of each. Loaders
+// send through Request.send; the parsers are pure (answer text and a context
+// in, rows and paging out); the appliers fill the window's models.
 //
 // Every feed row has the same roles with the same types, the "no data" and
 // "Load more" rows too: a ListModel fixes a role's type at its first row.
@@ -12,7 +12,7 @@
 // `caption`, `toName` and `withtext` are markup built from escaped pieces;
 // every other text is the service's own and is shown as plain text. A tag
 // link's target is "TAG|" name "|" id "|" category, each field
-// percent-encoded.
+// percent-encoded. A "Load more" row's `next` holds no token.
 .import "answer.js" as Answer
 .import "request.js" as Request
 .import "text.js" as Text
