@@ -17,310 +17,11 @@
 .import "request.js" as Request
 .import "text.js" as Text
 .import "dates.js" as Dates
+.import "feedrows.js" as Rows
 
-var tagStyle = "color:#70aac3;text-decoration:none"
-var skippedApplications = ["Questions", "Spotify"]
-
-// What the parsers need from the session and the window, read once per answer.
-function contextOf(session) {
-    var window = session.mainWindow
-    return {
-        graphRoot: Request.graphRoot(),
-        token: session.accessToken,
-        translate: function (key) { return session.translate(key) },
-        language: session.language,
-        titleColor: window ? String(window.titleFontColor) : "",
-        filterType: session.filterType
-    }
-}
-
-function text(value) {
-    return value === undefined || value === null ? "" : String(value)
-}
-
-function json(value) {
-    return value === undefined || value === null ? "" : JSON.stringify(value)
-}
-
-// A count as the service sends it: a number, a decimal text, or an object
-// with "count" (else the length of its "data"); 0 otherwise.
-function count(value) {
-    if (typeof value === "number" && isFinite(value))
-        return Math.max(0, Math.floor(value))
-    if (typeof value === "string" && /^\d+$/.test(value))
-        return parseInt(value, 10)
-    if (value !== null && typeof value === "object") {
-        if (value.count !== undefined)
-            return count(value.count)
-        return Array.isArray(value.data) ? value.data.length : 0
-    }
-    return 0
-}
-
-// A list as an array: arrays as they are, {} and missing ones as [].
-function list(value) {
-    return Array.isArray(value) ? value : []
-}
-
-// A row with every role of a feed list, empty.
-function emptyRow() {
-    return {
-        id: "", status_id: "", to: "", fromID: "", fromName: "", fromCategory: "", toName: "", toId: "",
-        toRealName: "", toCategory: "", message: "", story: "", profileImageUrl: "", name: "", icon: "",
-        link: "", source: "", plainDescription: "", description: "", caption: "", withtext: "", picture: "",
-        created_time: "", likes: 0, likedBy: "", comments: 0, discussion: "", discussion_count: 0,
-        actions: "", type: "", object_id: "", place: "", application: "", applicationId: "", next: ""
-    }
-}
-
-function noDataRow() {
-    var row = emptyRow()
-    row.message = "No data found..."
-    return row
-}
-
-function loadMoreRow(next, context) {
-    var row = emptyRow()
-    row.message = context.translate("Load more") + "..."
-    row.type = "next"
-    row.next = next
-    return row
-}
-
-function pictureOf(id, context) {
-    return context.graphRoot + "/" + id + "/picture?" + context.token
-}
-
-// A paging link worth following: a next page under the configured Graph root
-// (over either scheme), with a path. It is kept without any token; the next
-// page loader adds the session's own. "" when there is none.
-function usableNext(paging, graphRoot) {
-    var next = paging !== null && typeof paging === "object" ? paging.next : undefined
-    if (typeof next !== "string")
-        return ""
-    var url = Request.withRootScheme(next, graphRoot)
-    if (url.indexOf(graphRoot + "/") !== 0 || /[\s"'<>]/.test(url))
-        return ""
-    var rest = url.substring(graphRoot.length + 1)
-    if (rest === "" || rest.charAt(0) === "?")
-        return ""
-    var parts = rest.split("?")
-    var query = parts.length > 1 ? parts.slice(1).join("?").split("&").filter(function (pair) {
-        return pair !== "" && pair.indexOf("access_token=") !== 0
-    }) : []
-    return graphRoot + "/" + parts[0] + (query.length > 0 ? "?" + query.join("&") : "")
-}
-
-// The tags of a post as a flat list of {offset, length, id, name, type}:
-// keyed by offset or an array, each entry a tag or a list of tags.
-function tagsOf(tags) {
-    var found = []
-    var take = function (tag, key) {
-        if (Array.isArray(tag)) {
-            tag.forEach(function (each) { take(each, key) })
-            return
-        }
-        if (tag === null || typeof tag !== "object")
-            return
-        var offset = tag.offset !== undefined ? Number(tag.offset) : Number(key)
-        found.push({ offset: offset, length: Number(tag.length), id: text(tag.id), name: text(tag.name),
-                     type: text(tag.type), category: tag.category })
-    }
-    if (Array.isArray(tags))
-        tags.forEach(function (tag) { take(tag) })
-    else if (tags !== null && typeof tags === "object")
-        Object.keys(tags).forEach(function (key) { take(tags[key], key) })
-    return found
-}
-
-// A message tag is named after the addressee with its id, else after itself;
-// a person's category is written "undefined", as the views expect.
-function messageTagTarget(tag, addressees) {
-    for (var i = 0; i < addressees.length; ++i) {
-        var to = addressees[i]
-        if (to && text(to.id) === tag.id && tag.id !== "")
-            return { name: text(to.name), id: tag.id, category: to.category ? text(to.category) : "undefined" }
-    }
-    var category = tag.category ? text(tag.category) : (tag.type === "page" ? "page" : "undefined")
-    return { name: tag.name, id: tag.id, category: category }
-}
-
-// Story tags sharing an offset name all their people in place of an id.
-function storyTagTarget(tag, all) {
-    var same = all.filter(function (other) { return other.offset === tag.offset })
-    if (same.length < 2)
-        return { name: tag.name, id: tag.id, category: "" }
-    return { name: tag.name, category: "",
-             id: same.map(function (other) { return other.id + "_:_" + other.name + "_._" }).join("") }
-}
-
-// The message markup: the text with its tags as links, built from escaped
-// pieces; tags outside the text or over an earlier tag are left out.
-function messageMarkup(message, tags, target) {
-    var all = tagsOf(tags).filter(function (tag) {
-        return isFinite(tag.offset) && isFinite(tag.length) && tag.offset >= 0 && tag.length > 0
-                && tag.offset + tag.length <= message.length
-    }).sort(function (a, b) { return a.offset - b.offset })
-    var out = "", from = 0
-    all.forEach(function (tag) {
-        if (tag.offset < from)
-            return
-        var link = target(tag, all)
-        var href = ["TAG", encodeURIComponent(link.name), encodeURIComponent(link.id),
-                    encodeURIComponent(link.category)].join("|")
-        out += Text.linkedMarkup(message.substring(from, tag.offset), true)
-                + "<a style='" + tagStyle + "' href=\"" + href + "\">"
-                + Text.escapeMarkup(message.substr(tag.offset, tag.length)).replace(/\r?\n/g, "<br>") + "</a>"
-        from = tag.offset + tag.length
-    })
-    return out + Text.linkedMarkup(message.substring(from), true)
-}
-
-function addresseeMarkup(name, context) {
-    return " <img src='media/to_arrow.png' /> <a style='text-decoration:none;color:" + context.titleColor
-            + "' href='b'>" + Text.escapeMarkup(name) + "</a>"
-}
-
-// The picture of a post; a proxied one ("...&src=<encoded URL>") as its source.
-function pictureOfPost(post, context) {
-    var picture = text(post.picture)
-    var src = /[?&]src=([^&]*)/.exec(picture)
-    if (src !== null && picture.indexOf("src=") > 0) {
-        try {
-            return decodeURIComponent(src[1])
-        } catch (error) {
-            return ""
-        }
-    }
-    if (picture === "" && post.type === "photo" && post.object_id !== undefined)
-        return pictureOf(text(post.object_id), context)
-    return picture
-}
-
-// A Graph time, or Unix seconds as a number or a decimal text; "" for none.
-function timeOf(value, context) {
-    if (typeof value === "number" || /^\d+$/.test(text(value)))
-        return Dates.prettyDate(Dates.parseDateFromNumber(Number(value)), context.translate, context.language)
-    var date = value ? Dates.parseDate(value) : undefined
-    return date ? Dates.prettyDate(date, context.translate, context.language) : ""
-}
-
-// One Graph story as a feed row; null for a story not shown.
-function storyRow(post, context) {
-    if (post === null || typeof post !== "object" || post.id === undefined || post.id === null)
-        return null
-    var application = post.application
-    if (application && skippedApplications.indexOf(application.name) >= 0)
-        return null
-    var row = emptyRow()
-    var from = post.from || {}
-    var addressees = list(post.to && post.to.data)
-    var first = addressees[0] || null
-    row.id = row.status_id = text(post.id)
-    row.to = json(post.to)
-    row.fromID = text(from.id)
-    row.fromName = text(from.name)
-    row.fromCategory = text(from.category)
-    if (row.fromID !== "")
-        row.profileImageUrl = pictureOf(row.fromID, context)
-    if (first) {
-        row.toName = addresseeMarkup(first.name, context)
-        row.toId = text(first.id)
-        row.toRealName = text(first.name)
-        row.toCategory = text(first.category)
-    }
-    var message = text(post.message) || text(post.story)
-    if (message !== "") {
-        row.message = post.message
-                ? messageMarkup(message, post.message_tags, function (tag) { return messageTagTarget(tag, addressees) })
-                : messageMarkup(message, post.story_tags, storyTagTarget)
-    }
-    row.story = text(post.story)
-    row.name = text(post.name)
-    row.icon = text(post.icon)
-    row.link = text(post.link)
-    row.source = text(post.source)
-    row.picture = pictureOfPost(post, context)
-    var description = text(post.description), caption = text(post.caption)
-    var property = list(post.properties)[0]
-    var propertyText = property ? text(property.name) + " " + text(property.text) : ""
-    if (post.type === "photo" && !post.picture && property)
-        description = propertyText
-    if (post.type === "video" && caption === "" && property)
-        caption = propertyText
-    row.plainDescription = description
-    row.description = Text.linkedMarkup(description)
-    row.caption = Text.linkedMarkup(caption)
-    var withNames = post.type === "checkin" ? addressees.map(function (to) { return text(to && to.name) }) : []
-    var withText = withNames.length > 0 ? row.fromName + " with " + withNames.join(", ") : ""
-    row.withtext = "<span>" + Text.escapeMarkup(withText) + "</span>"
-    row.created_time = timeOf(post.created_time, context)
-    row.likes = count(post.likes)
-    row.comments = count(post.comments)
-    row.discussion = json(post.comments)
-    row.discussion_count = list(post.comments && post.comments.data).length
-    row.actions = json(post.actions)
-    row.type = text(post.type)
-    row.object_id = text(post.object_id)
-    row.place = json(post.place)
-    row.application = json(application)
-    row.applicationId = text(application && application.id)
-    if (row.message === "" && description === "" && caption === "" && row.name === "")
-        return null
-    return row
-}
-
-// A Graph feed answer (already read) as rows: each story once, skipping ids
-// in `known` (the ids the list shows already), then a "Load more" row for a
-// usable next page that brought something new. A story that cannot be read
-// is left out; the rest still show.
-function feedRows(answer, context, known) {
-    var stories = list(answer.data)
-    if (stories.length === 0)
-        return { rows: [noDataRow(), emptyRow()], added: 0 }
-    var seen = {}
-    ;(known || []).forEach(function (id) { seen[id] = true })
-    var rows = []
-    stories.forEach(function (post) {
-        var row = null
-        try {
-            row = storyRow(post, context)
-        } catch (error) {
-            row = null
-        }
-        if (row === null || seen[row.id])
-            return
-        seen[row.id] = true
-        rows.push(row)
-    })
-    // A first page of nothing showable reads as empty; a next page of nothing
-    // new ends the paging.
-    if (rows.length === 0 && (known || []).length === 0)
-        return { rows: [noDataRow(), emptyRow()], added: 0 }
-    var next = usableNext(answer.paging, context.graphRoot)
-    if (next !== "" && rows.length > 0)
-        rows.push(loadMoreRow(next, context))
-    return { rows: rows, added: rows.length }
-}
-
-// A Graph feed: its rows, or a failure when it is no feed at all.
-function parseFeed(response, context, known) {
-    var answer = Answer.object(response)
-    if (answer.failure !== undefined)
-        return answer
-    if (answer.data === undefined || answer.data === null || typeof answer.data !== "object")
-        return Answer.failure("no data")
-    return feedRows(answer, context, known)
-}
-
-// The home feed: an empty one is a single "No data found..." row.
-function parseHomeFeed(response, context) {
-    var parsed = parseFeed(response, context, [])
-    if (parsed.failure === undefined && parsed.added === 0)
-        parsed.rows = [noDataRow()]
-    return parsed
-}
-
+// The story-list parsers live with the row builder; they are the family's too.
+var parseFeed = Rows.parseFeed
+var parseHomeFeed = Rows.parseHomeFeed
 // The ids a list shows, for the next page to skip.
 function idsOf(model) {
     var ids = []
@@ -374,7 +75,7 @@ function get(session, label, url, handle) {
 
 function loadHomeFeed(session) {
     get(session, "Loading feed", Request.graphRoot() + "/me/home?" + session.accessToken, function (response) {
-        applyRows(session, session.mainWindow.newsModel, parseHomeFeed(response, contextOf(session)), "home feed")
+        applyRows(session, session.mainWindow.newsModel, Rows.parseHomeFeed(response, Rows.contextOf(session)), "home feed")
     })
 }
 
@@ -387,7 +88,7 @@ function loadWall(session, modelName, id) {
         return
     get(session, "Loading feed...", Request.graphRoot() + "/" + owner + "/feed?" + session.accessToken,
         function (response) {
-            applyRows(session, session.mainWindow[modelName], parseFeed(response, contextOf(session), []),
+            applyRows(session, session.mainWindow[modelName], Rows.parseFeed(response, Rows.contextOf(session), []),
                       modelName)
         })
 }
@@ -399,7 +100,7 @@ function loadGroupFeed(session, id) { loadWall(session, "groupFeedModel", id) }
 
 // The "Load more" row's URL, sent with the session's token only.
 function nextUrl(session, url) {
-    var bare = usableNext({ next: String(url) }, Request.graphRoot())
+    var bare = Rows.usableNext({ next: String(url) }, Request.graphRoot())
     if (bare === "")
         return ""
     return bare + (bare.indexOf("?") < 0 ? "?" : "&") + session.accessToken
@@ -413,7 +114,7 @@ function loadNext(session, modelName, url) {
     }
     var model = session.mainWindow[modelName]
     get(session, "Loading next", address, function (response) {
-        applyNext(session, model, parseFeed(response, contextOf(session), idsOf(model)), modelName + " next page")
+        applyNext(session, model, Rows.parseFeed(response, Rows.contextOf(session), idsOf(model)), modelName + " next page")
     })
 }
 
@@ -438,12 +139,12 @@ function batchBody(element) {
 // The cover of an FQL answer ({"data": rows} or rows): its source and offset.
 function coverOf(body) {
     var answer = body === undefined ? undefined : Answer.parseJson(body)
-    var rows = Array.isArray(answer) ? answer : list(answer && answer.data)
+    var rows = Array.isArray(answer) ? answer : Rows.list(answer && answer.data)
     var cover = rows[0] && rows[0].pic_cover
     if (cover === null || typeof cover !== "object")
         return { cover: "", coverOffset: 0 }
     var offset = Number(cover.offset_y)
-    return { cover: text(cover.source), coverOffset: isFinite(offset) ? offset : 0 }
+    return { cover: Rows.text(cover.source), coverOffset: isFinite(offset) ? offset : 0 }
 }
 
 // A wall batch answer: element 0 the feed, element 1 the cover query.
@@ -456,7 +157,7 @@ function parseWallFeed(response, context) {
     var feed = batchBody(answer[0])
     if (feed === undefined)
         return Answer.failure("no feed in the batch answer")
-    var parsed = parseFeed(feed, context, [])
+    var parsed = Rows.parseFeed(feed, context, [])
     if (parsed.failure !== undefined)
         return parsed
     var cover = coverOf(batchBody(answer[1]))
@@ -495,7 +196,7 @@ function loadUserWall(session, id) {
     var uid = user === "me" ? "me()" : user
     get(session, "Loading user feed", batchUrl(session, user, "SELECT pic_cover from user where uid = " + uid),
         function (response) {
-            applyWall(session, session.mainWindow.wallModel, parseWallFeed(response, contextOf(session)), "user wall")
+            applyWall(session, session.mainWindow.wallModel, parseWallFeed(response, Rows.contextOf(session)), "user wall")
         })
 }
 
@@ -505,7 +206,7 @@ function loadPage(session, id) {
         return
     get(session, "Loading page feed", batchUrl(session, page, "SELECT pic_cover from page where page_id = " + page),
         function (response) {
-            applyWall(session, session.mainWindow.pageModel, parseWallFeed(response, contextOf(session)), "page wall")
+            applyWall(session, session.mainWindow.pageModel, parseWallFeed(response, Rows.contextOf(session)), "page wall")
         })
 }
 
@@ -523,7 +224,7 @@ function resultSets(response) {
     var named = {}
     sets.forEach(function (set) {
         if (set && typeof set === "object")
-            named[text(set.name)] = list(set.fql_result_set)
+            named[Rows.text(set.name)] = Rows.list(set.fql_result_set)
     })
     return named
 }
@@ -542,18 +243,18 @@ function parseFilters(response) {
     if (sets.filters === undefined)
         return Answer.failure("no filters")
     var lists = {}
-    list(sets.lists).forEach(function (row) {
+    Rows.list(sets.lists).forEach(function (row) {
         if (row && row.flid !== undefined)
-            lists[text(row.flid)] = text(row.name)
+            lists[Rows.text(row.flid)] = Rows.text(row.name)
     })
     var rows = []
     sets.filters.forEach(function (filter) {
         if (filter === null || typeof filter !== "object")
             return
-        var key = text(filter.filter_key)
-        var name = text(filter.name) || lists[key.replace(/^fl_/, "")] || ""
+        var key = Rows.text(filter.filter_key)
+        var name = Rows.text(filter.name) || lists[key.replace(/^fl_/, "")] || ""
         if (name !== "")
-            rows.push({ name: name, type: text(filter.type), key: key, icon: text(filter.icon_url) })
+            rows.push({ name: name, type: Rows.text(filter.type), key: key, icon: Rows.text(filter.icon_url) })
     })
     var friendLists = function (row) { return row.type === "friendlist" }
     return { rows: rows.filter(function (row) { return !friendLists(row) }).concat(rows.filter(friendLists)) }
@@ -571,45 +272,45 @@ function loadFilters(session) {
 function streamRow(post, names, context) {
     if (post === null || typeof post !== "object" || post.post_id === undefined || post.post_id === null)
         return null
-    var row = emptyRow()
+    var row = Rows.emptyRow()
     var attachment = post.attachment && typeof post.attachment === "object" ? post.attachment : {}
-    var media = list(attachment.media)[0] || {}
-    row.id = row.status_id = text(post.post_id)
-    row.fromID = text(post.actor_id)
-    row.fromName = text(names[row.fromID])
-    row.toId = text(post.target_id)
+    var media = Rows.list(attachment.media)[0] || {}
+    row.id = row.status_id = Rows.text(post.post_id)
+    row.fromID = Rows.text(post.actor_id)
+    row.fromName = Rows.text(names[row.fromID])
+    row.toId = Rows.text(post.target_id)
     if (row.toId !== "") {
-        row.to = json({ data: [{ id: row.toId, name: text(names[row.toId]) }] })
-        row.toName = addresseeMarkup(names[row.toId], context)
+        row.to = Rows.json({ data: [{ id: row.toId, name: Rows.text(names[row.toId]) }] })
+        row.toName = Rows.addresseeMarkup(names[row.toId], context)
     }
     if (row.fromID !== "")
-        row.profileImageUrl = pictureOf(row.fromID, context)
-    var message = text(post.message), tags = post.message_tags
+        row.profileImageUrl = Rows.pictureOf(row.fromID, context)
+    var message = Rows.text(post.message), tags = post.message_tags
     if (message === "") {
-        message = text(post.description)
+        message = Rows.text(post.description)
         tags = post.description_tags
     } else if (!tags) {
         tags = post.description_tags
     }
-    row.message = "<span>" + messageMarkup(message, tags, function (tag) {
+    row.message = "<span>" + Rows.messageMarkup(message, tags, function (tag) {
         return { name: tag.name, id: tag.id, category: "" }
     }) + "</span>"
-    row.plainDescription = text(attachment.description)
+    row.plainDescription = Rows.text(attachment.description)
     row.description = Text.linkedMarkup(row.plainDescription)
-    row.icon = text(attachment.icon)
+    row.icon = Rows.text(attachment.icon)
     row.caption = Text.linkedMarkup(attachment.caption)
-    row.name = text(attachment.name)
-    row.link = text(attachment.href)
-    row.picture = text(media.src)
+    row.name = Rows.text(attachment.name)
+    row.link = Rows.text(attachment.href)
+    row.picture = Rows.text(media.src)
     if (media.type === "video" && media.video)
-        row.source = text(media.video.source_url)
+        row.source = Rows.text(media.video.source_url)
     if (context.filterType === "photo" && post.app_data && post.app_data.images)
-        row.object_id = text(String(post.app_data.images).replace(/[\[\]"]/g, "").split(",")[0]).trim()
-    row.likes = count(post.likes)
-    row.comments = count(post.comments)
-    row.created_time = timeOf(post.created_time, context)
+        row.object_id = Rows.text(String(post.app_data.images).replace(/[\[\]"]/g, "").split(",")[0]).trim()
+    row.likes = Rows.count(post.likes)
+    row.comments = Rows.count(post.comments)
+    row.created_time = Rows.timeOf(post.created_time, context)
     row.type = context.filterType
-    row.application = json({ id: "", name: text(post.attribution) })
+    row.application = Rows.json({ id: "", name: Rows.text(post.attribution) })
     row.withtext = "<span></span>"
     return row
 }
@@ -623,11 +324,11 @@ function parseFilteredFeed(response, context) {
     if (sets.first === undefined)
         return Answer.failure("no stream")
     if (sets.first.length === 0)
-        return { rows: [noDataRow(), emptyRow()] }
+        return { rows: [Rows.noDataRow(), Rows.emptyRow()] }
     var names = {}
-    list(sets.query2).forEach(function (profile) {
+    Rows.list(sets.query2).forEach(function (profile) {
         if (profile && profile.id !== undefined)
-            names[text(profile.id)] = text(profile.name)
+            names[Rows.text(profile.id)] = Rows.text(profile.name)
     })
     var rows = [], seen = {}
     sets.first.forEach(function (post) {
@@ -642,15 +343,15 @@ function parseFilteredFeed(response, context) {
             rows.push(row)
         }
     })
-    return { rows: rows.length > 0 ? rows : [noDataRow(), emptyRow()] }
+    return { rows: rows.length > 0 ? rows : [Rows.noDataRow(), Rows.emptyRow()] }
 }
 
 // The feed narrowed by a stream filter (or friend list) `key`; the filter's
 // name is kept on the session as the feed's type ("Photos" as "photo").
 function loadFilterHomeFeed(session, name, key, page) {
-    session.filterType = name === "Photos" ? "photo" : text(name)
+    session.filterType = name === "Photos" ? "photo" : Rows.text(name)
     var pageNumber = Math.max(0, parseInt(page, 10) || 0)
-    var filterKey = text(key).replace(/['\\]/g, "")
+    var filterKey = Rows.text(key).replace(/['\\]/g, "")
     var first = "SELECT post_id, viewer_id, source_id, created_time, description, description_tags, filter_key, "
             + "attribution, actor_id, target_id, message, message_tags, app_data, action_links, attachment, "
             + "comments, likes, permalink, tagged_ids FROM stream WHERE filter_key in (SELECT filter_key FROM "
@@ -659,7 +360,7 @@ function loadFilterHomeFeed(session, name, key, page) {
     var queries = { first: first, query2: "SELECT id, name FROM profile WHERE id IN (SELECT actor_id FROM #first) "
                                           + "OR id IN (SELECT target_id FROM #first)" }
     get(session, "Loading feed", multiqueryUrl(session, queries), function (response) {
-        applyRows(session, session.mainWindow.newsModel, parseFilteredFeed(response, contextOf(session)),
+        applyRows(session, session.mainWindow.newsModel, parseFilteredFeed(response, Rows.contextOf(session)),
                   "filtered feed")
     })
 }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "../../qml/client/feed.js" as Feed
+import "../../qml/client/feedrows.js" as Rows
 
 // The feed parsers on recorded answers of every shape seen (rows, their
 // types, the paging row), and service text that must stay text in the rows.
@@ -22,7 +23,7 @@ TestCase {
 
     // Every row has every role of a feed row: numbers as numbers, the rest text.
     function checkRows(rows) {
-        var roles = Object.keys(Feed.emptyRow()).sort()
+        var roles = Object.keys(Rows.emptyRow()).sort()
         rows.forEach(function (row, i) {
             compare(Object.keys(row).sort(), roles, "roles of row " + i)
             roles.forEach(function (role) {
