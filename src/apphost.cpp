@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "eventfilter.h"
+#include "imagesaver.h"
 #include "linkopener.h"
 #include "logging.h"
 #include "privatefolder.h"
@@ -41,6 +42,7 @@ AppHost::~AppHost() {
     // Reverse order of creation: the native objects (owned here once they
     // exist), the keyboard filter, then the view.
     m_objects = {};
+    m_imageSaver.reset();
     m_linkOpener.reset();
     m_eventFilter.reset();
     m_view.reset();
@@ -83,6 +85,11 @@ void AppHost::start(const QUrl &root, bool show) {
     m_view->setSource(root);
     if (m_view->status() == QQuickView::Error)
         qCCritical(lcCore) << "the root window failed to load:" << m_view->errors();
+
+    // The chat client and photo uploader, once built, come before the saver;
+    // the chat model after it.
+    m_imageSaver = std::make_unique<ImageSaver>();
+    m_objects.imageSaver = m_imageSaver.get();
 
     QQmlContext *context = m_view->rootContext();
     context->setContextProperty(QStringLiteral("fbChatData"), m_objects.chatData);

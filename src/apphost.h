@@ -9,6 +9,7 @@
 #include "serviceconfig.h"
 
 class EventFilter;
+class ImageSaver;
 class LinkOpener;
 class PrivateFolder;
 class QGuiApplication;
@@ -51,6 +52,7 @@ private:
     std::unique_ptr<LinkOpener> m_linkOpener;
     // The chat client, photo uploader, image saver and chat model are created
     // here, after the root window, in that order, and destroyed before the
-    // filter. Until they are part of the build, m_objects holds nulls.
+    // filter. Those not yet part of the build are nulls in m_objects.
+    std::unique_ptr<ImageSaver> m_imageSaver;
     NativeObjects m_objects;
 };

@@ -121,6 +121,8 @@ void TestRootWindow::nativeObjectsArePublishedAfterTheRootIsCreated() {
              QStringLiteral("undefined,undefined,undefined"));
     // Objects not in this build are published as null: defined, but empty.
     QTRY_COMPARE(root->property("later").toString(), QStringLiteral("object,object,string"));
+    QVERIFY(host.nativeObjects().imageSaver);
+    QCOMPARE(eval(root, "imageSaver").value<QObject *>(), host.nativeObjects().imageSaver);
 
     const QString dir = eval(root, "dir").toString();
     QVERIFY(dir.endsWith(QDir::separator()));

@@ -54,8 +54,14 @@ Rectangle {
     property bool vkbOpen: false
     property int bottomMargin: 0
     property bool landscape: width > height
-    property string profileImageCacheFolder: "file:///c:/data/.config/Kelvo/profileimages/"
-    property string feedImageCacheFolder: "file:///c:/data/.config/Kelvo/feedimages/"
+    // The native image saver names its cache folders; the phone's folders
+    // stand in where no saver is published (the scene run on its own).
+    property string profileImageCacheFolder: typeof imageSaver !== "undefined" && imageSaver
+                                             ? imageSaver.profileImageCacheFolder
+                                             : "file:///c:/data/.config/Kelvo/profileimages/"
+    property string feedImageCacheFolder: typeof imageSaver !== "undefined" && imageSaver
+                                          ? imageSaver.feedImageCacheFolder
+                                          : "file:///c:/data/.config/Kelvo/feedimages/"
     // The component name of the page in `currentView` ("" for none).
     property string currentPage: ""
     readonly property bool loginShown: currentPage === "LoginView"
