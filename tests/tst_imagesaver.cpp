@@ -142,12 +142,10 @@ private slots:
 
     void namesTheScenesCacheFolders() {
         QQmlComponent c(&m_engine, QUrl("qrc:/qml/window/WindowState.qml"));
-        std::unique_ptr<QObject> alone(c.create());
-        QVERIFY2(alone, qPrintable(c.errorString()));
-        QVERIFY(alone->property("feedImageCacheFolder").toString().startsWith("file:///c:/"));
         QQmlContext context(&m_engine);
         context.setContextProperty("imageSaver", m_saver.get());
         std::unique_ptr<QObject> hosted(c.create(&context));
+        QVERIFY2(hosted, qPrintable(c.errorString()));
 
         QVERIFY(m_saver->save(pictureItem(), "42.jpg") &&
                 m_saver->saveFeed(pictureItem(), "7.jpg"));
