@@ -274,8 +274,7 @@ void Sandbox::startDemoLife() {
     }
 #endif
     m_demoTimer = new QTimer(this);
-    connect(m_demoTimer, &QTimer::timeout, this,
-            [this] { demoTick(); });
+    connect(m_demoTimer, &QTimer::timeout, this, [this] { demoTick(); });
     m_demoTimer->start(demoIntervalMs);
 }
 

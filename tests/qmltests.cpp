@@ -19,9 +19,7 @@ class Setup : public QObject {
     Q_OBJECT
 
 public slots:
-    void applicationAvailable() {
-        ServiceConfig::registerSingleton(settings());
-    }
+    void applicationAvailable() { ServiceConfig::registerSingleton(settings()); }
 
     void qmlEngineAvailable(QQmlEngine *engine) {
         auto storage = std::make_unique<QTemporaryDir>();
