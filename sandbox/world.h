@@ -320,9 +320,9 @@ struct IssuedToken {
 // The world and its tokens. Readers take a snapshot, which stays valid and
 // unchanged however long they use it; writers take turns changing a copy,
 // which then becomes the world, so readers never wait for writers and writers
-// wait only for each other's (short) changes. Implements what the chat server
-// needs to know about people.
-class World : public ChatDirectory {
+// wait only for each other's (short) changes. The chat server learns about
+// people from a copy made at start (ChatPeople), not from the world.
+class World {
 public:
     using Snapshot = std::shared_ptr<const WorldData>;
     using Tokens = QHash<QString, IssuedToken>;
@@ -355,11 +355,11 @@ public:
     // The user or page a live token belongs to, or empty.
     QString tokenOwner(const QString &token, const WorldData &w) const;
 
-    // ChatDirectory
-    QString userIdForToken(const QString &token) const override;
-    QString applicationId() const override { return m_appId; }
-    bool checkPassword(const QString &userId, const QString &password) const override;
-    QList<ChatContact> rosterOf(const QString &userId) const override;
+    // Who a token, a password or a roster belongs to, for logins and chat.
+    QString userIdForToken(const QString &token) const;
+    QString applicationId() const { return m_appId; }
+    bool checkPassword(const QString &userId, const QString &password) const;
+    QList<ChatContact> rosterOf(const QString &userId) const;
 
     static const char accountPassword[];
 
