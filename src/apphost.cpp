@@ -1,6 +1,7 @@
 #include "apphost.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QQmlContext>
@@ -47,7 +48,6 @@ AppHost::~AppHost() {
     m_eventFilter.reset();
     m_view.reset();
     m_databaseFolder.reset();
-    m_storageFolder.reset();
 }
 
 QString AppHost::applicationDirWithSeparator() {
@@ -73,8 +73,8 @@ void AppHost::start(const QUrl &root, bool show) {
 
     // The settings database holds the access token: no other user may read it.
     const QString storage = m_view->engine()->offlineStoragePath();
-    m_storageFolder = std::make_unique<PrivateFolder>(storage);
     m_databaseFolder = std::make_unique<PrivateFolder>(storage + QStringLiteral("/Databases"));
+    QFile::setPermissions(storage, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     m_linkOpener = std::make_unique<LinkOpener>();
     m_objects.linkOpener = m_linkOpener.get();

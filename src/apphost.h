@@ -46,8 +46,7 @@ private:
     QGuiApplication *m_app;
     std::unique_ptr<QQuickView> m_view;
     std::unique_ptr<EventFilter> m_eventFilter;
-    // The settings database's folders, kept readable by the user only.
-    std::unique_ptr<PrivateFolder> m_storageFolder;
+    // The settings database's folder, kept readable by the user only.
     std::unique_ptr<PrivateFolder> m_databaseFolder;
     std::unique_ptr<LinkOpener> m_linkOpener;
     // The chat client, photo uploader, image saver and chat model are created
