@@ -52,6 +52,14 @@ QtObject {
     property var commentsModel: null
 
     readonly property string language: mainWindow ? mainWindow.language : "en"
+
+    // The outcome of a posting, for the views that sent it: `kind` is one
+    // of "comment", "status", "link", "like", "deleteLike", "delete", "ril";
+    // `target` the id or path it went to (the comment's target as given, the
+    // deleted item's id); `text` what the user wrote, so that a view whose
+    // posting was refused can give it back.
+    signal postingSucceeded(string kind, string target)
+    signal postingFailed(string kind, string target, string text)
     property LoggingCategory log: LoggingCategory {
         name: "kelvo.client"
     }

@@ -13,6 +13,10 @@ Item {
     property string entityId
     property bool pages: false
     property bool showFriends: false
+    // The object the comments are about: its picture and name, set by the
+    // comment loader.
+    property string picture
+    property string caption
     readonly property Item content: loader.item
 
     readonly property string centerBtn: content && content.centerBtn ? content.centerBtn : ""
