@@ -77,6 +77,7 @@ var parseWallFeed = Feed.parseWallFeed
 var parseFilters = Feed.parseFilters
 var parseFilteredFeed = Feed.parseFilteredFeed
 function loadHomeFeed() { Feed.loadHomeFeed(session) }
+function showKeptHomeFeed() { return Feed.showKeptHomeFeed(session) }
 function loadFilters() { Feed.loadFilters(session) }
 function loadFilterHomeFeed(name, filter_key, page) { Feed.loadFilterHomeFeed(session, name, filter_key, page) }
 function loadUserWall(id) { Feed.loadUserWall(session, id) }

@@ -197,6 +197,7 @@ WindowModels {
         bottomBar: bottomBar
         translator: translator
         commentsModel: window.commentsModel
+        snapshotStore: typeof feedSnapshot !== "undefined" ? feedSnapshot : null
     }
     SettingsReader { id: settingsReader }
     WindowComponents { id: pages }

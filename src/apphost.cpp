@@ -9,8 +9,10 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include "eventfilter.h"
+#include "feedsnapshot.h"
 #include "imagesaver.h"
 #include "linkopener.h"
 #include "logging.h"
@@ -43,6 +45,7 @@ AppHost::~AppHost() {
     // Reverse order of creation: the native objects (owned here once they
     // exist), the keyboard filter, then the view.
     m_objects = {};
+    m_feedSnapshot.reset();
     m_imageSaver.reset();
     m_linkOpener.reset();
     m_eventFilter.reset();
@@ -90,10 +93,14 @@ void AppHost::start(const QUrl &root, bool show) {
     // the chat model after it.
     m_imageSaver = std::make_unique<ImageSaver>();
     m_objects.imageSaver = m_imageSaver.get();
+    m_feedSnapshot = std::make_unique<FeedSnapshot>(
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+        QStringLiteral("/feed/home.json"));
 
     QQmlContext *context = m_view->rootContext();
     context->setContextProperty(QStringLiteral("fbChatData"), m_objects.chatData);
     context->setContextProperty(QStringLiteral("imageSaver"), m_objects.imageSaver);
+    context->setContextProperty(QStringLiteral("feedSnapshot"), m_feedSnapshot.get());
     context->setContextProperty(QStringLiteral("dir"), applicationDirWithSeparator());
 
     if (QObject *rootWindow = rootObject())

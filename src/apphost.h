@@ -9,6 +9,7 @@
 #include "serviceconfig.h"
 
 class EventFilter;
+class FeedSnapshot;
 class ImageSaver;
 class LinkOpener;
 class PrivateFolder;
@@ -53,5 +54,6 @@ private:
     // here, after the root window, in that order, and destroyed before the
     // filter. Those not yet part of the build are nulls in m_objects.
     std::unique_ptr<ImageSaver> m_imageSaver;
+    std::unique_ptr<FeedSnapshot> m_feedSnapshot;
     NativeObjects m_objects;
 };

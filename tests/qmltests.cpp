@@ -3,6 +3,7 @@
 // values. With KELVO_TEST_SANDBOX=1 the scene talks to a sandbox service
 // started in this process on free ports; otherwise it has the service
 // settings of the build.
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QTemporaryDir>
 #include <QtQuickTest>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "feedsnapshot.h"
 #include "serviceconfig.h"
 #ifdef KELVO_TEST_WITH_SANDBOX
 #include "sandbox.h"
@@ -27,6 +29,10 @@ public slots:
             qFatal("cannot create a settings folder for the test: %s",
                    qPrintable(storage->errorString()));
         engine->setOfflineStoragePath(storage->path());
+        auto snapshot =
+            std::make_unique<FeedSnapshot>(storage->path() + QStringLiteral("/feed/home.json"));
+        engine->rootContext()->setContextProperty(QStringLiteral("feedSnapshot"), snapshot.get());
+        m_snapshots.push_back(std::move(snapshot));
         m_storage.push_back(std::move(storage));
     }
 
@@ -55,6 +61,7 @@ private:
     std::unique_ptr<Sandbox> m_sandbox;
 #endif
     std::vector<std::unique_ptr<QTemporaryDir>> m_storage;
+    std::vector<std::unique_ptr<FeedSnapshot>> m_snapshots;
 };
 
 int main(int argc, char **argv) {

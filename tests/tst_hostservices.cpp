@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "feedsnapshot.h"
 #include "linkopener.h"
 #include "privatefolder.h"
 
@@ -63,6 +64,7 @@ private slots:
     }
 
     void settingsFolderIsPrivate();
+    void keptFeedBelongsToItsToken();
 };
 
 void TestHostServices::settingsFolderIsPrivate() {
@@ -90,6 +92,48 @@ void TestHostServices::settingsFolderIsPrivate() {
     QVERIFY(fd >= 0);
     ::close(fd);
     QTRY_COMPARE(QFile::permissions(fresh) & others, QFile::Permissions());
+}
+
+// The kept home feed is read back only with the token it was kept for, never
+// holds that token, and a damaged file reads as nothing.
+void TestHostServices::keptFeedBelongsToItsToken() {
+    QTemporaryDir home;
+    FeedSnapshot snapshot(home.filePath("feed/home.json"));
+    const QString token = QStringLiteral("access_token=AAAtokenOfMira");
+    const QString rows = QStringLiteral("[{\"id\":\"1_2\",\"message\":\"Hello\"}]");
+
+    QVERIFY(snapshot.store(token, rows));
+    QCOMPARE(snapshot.load(token), rows);
+    QCOMPARE(snapshot.load(QStringLiteral("access_token=AAAtokenOfAnother")), QString());
+    QCOMPARE(QFile::permissions(snapshot.filePath()) & (QFile::ReadOther | QFile::ReadGroup),
+             QFile::Permissions());
+    QFile file(snapshot.filePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(!file.readAll().contains("tokenOfMira"));
+    file.close();
+
+    // Rows holding the token, with or without its name, or not a list, are
+    // refused and leave the kept rows as they were.
+    for (const QString &refused :
+         {QStringLiteral("[{\"picture\":\"/1/picture?access_token=AAAtokenOfMira\"}]"),
+          QStringLiteral("[{\"next\":\"/1/feed?t=AAAtokenOfMira\"}]"), QStringLiteral("{}"),
+          QStringLiteral("not json")})
+        QVERIFY2(!snapshot.store(token, refused), qPrintable(refused));
+    QCOMPARE(snapshot.load(token), rows);
+
+    // The long-lived token of the same sign-in takes the rows over.
+    const QString longLived = QStringLiteral("access_token=BBBlongLived");
+    QVERIFY(snapshot.rekey(token, longLived));
+    QCOMPARE(snapshot.load(token), QString());
+    QCOMPARE(snapshot.load(longLived), rows);
+    QVERIFY(!snapshot.rekey(token, longLived));
+
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("{\"account\":\"");
+    file.close();
+    QCOMPARE(snapshot.load(longLived), QString());
+    snapshot.clear();
+    QVERIFY(!QFile::exists(snapshot.filePath()));
 }
 
 QTEST_GUILESS_MAIN(TestHostServices)

@@ -50,6 +50,9 @@ QtObject {
     property var bottomBar: null
     property var translator: null
     property var commentsModel: null
+    // Keeps the home feed's first page for the next start (native, may be
+    // absent).
+    property var snapshotStore: null
 
     readonly property string language: mainWindow ? mainWindow.language : "en"
 
@@ -162,5 +165,12 @@ QtObject {
         lastNotifications = 0
         notificationPlayed = false
         messageNotificationPlayed = false
+        forgetKeptFeed()
+    }
+
+    // The kept home feed belongs to the token that is gone.
+    function forgetKeptFeed() {
+        if (snapshotStore)
+            snapshotStore.clear()
     }
 }

@@ -73,10 +73,69 @@ function get(session, label, url, handle) {
 
 // --- The home feed ------------------------------------------------------------
 
+// While the feed kept from the last run is on show, the list says it is
+// updating and the busy overlay stays away.
 function loadHomeFeed(session) {
-    get(session, "Loading feed", Request.graphRoot() + "/me/home?" + session.accessToken, function (response) {
-        applyRows(session, session.mainWindow.newsModel, Rows.parseHomeFeed(response, Rows.contextOf(session)), "home feed")
+    var window = session.mainWindow
+    var url = Request.graphRoot() + "/me/home?" + session.accessToken
+    var apply = function (response) {
+        var parsed = Rows.parseHomeFeed(response, Rows.contextOf(session))
+        if (applyRows(session, window.newsModel, parsed, "home feed"))
+            keepHomeFeed(session, parsed.rows)
+        window.newsFromSnapshot = false
+    }
+    if (window.newsFromSnapshot)
+        Request.send(session, "GET", url, apply)
+    else
+        get(session, "Loading feed", url, apply)
+}
+
+// --- The home feed kept for the next start --------------------------------------
+
+// Picture addresses under the Graph root end with the token; kept rows end
+// them with "?" alone and get the token of the run that shows them.
+function pictureFields() {
+    return ["profileImageUrl", "picture"]
+}
+
+// Nothing kept holds the token: picture addresses lose it, as do paging
+// addresses the service put inside the stories.
+function keepHomeFeed(session, rows) {
+    var store = session.snapshotStore
+    if (!store || session.mainWindow.useAsPage || !session.usable)
+        return
+    var token = session.accessToken
+    var bare = token.substring(token.indexOf("=") + 1)
+    var kept = JSON.stringify(rows).split(token).join("").split(bare).join("")
+    store.store(token, kept)
+}
+
+// Shows the home feed kept for this token, if any; true when it did.
+function showKeptHomeFeed(session) {
+    var store = session.snapshotStore
+    var window = session.mainWindow
+    if (!store || window.useAsPage || !session.usable)
+        return false
+    var rows = Answer.parseJson(store.load(session.accessToken))
+    if (!Array.isArray(rows) || rows.length === 0)
+        return false
+    var root = Request.graphRoot() + "/"
+    var model = window.newsModel
+    model.clear()
+    rows.forEach(function (kept) {
+        var row = Rows.emptyRow()
+        for (var key in row) {
+            if (kept[key] !== undefined && kept[key] !== null && typeof kept[key] === typeof row[key])
+                row[key] = kept[key]
+        }
+        pictureFields().forEach(function (field) {
+            if (row[field].indexOf(root) === 0 && /\/picture\?$/.test(row[field]))
+                row[field] += session.accessToken
+        })
+        model.append(row)
     })
+    window.newsFromSnapshot = true
+    return true
 }
 
 // --- Event and group walls ------------------------------------------------------

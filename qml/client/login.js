@@ -44,6 +44,10 @@ function parseAccessToken(session, response) {
         session.parseFailed("login")
         return
     }
+    // A sign-in starts afresh: nothing kept of an earlier account shows.
+    session.forgetKeptFeed()
+    session.mainWindow.newsModel.clear()
+    session.mainWindow.newsFromSnapshot = false
     storeToken(session, token)
     getExtendedToken(session, token)
     Notifications.fetchUpdateCounts(session)
@@ -70,6 +74,9 @@ function parseExtendedToken(session, response) {
         console.warn(session.log, "no long-lived token in the exchange answer")
         return
     }
+    // The same sign-in's feed, kept under the token it was shown with.
+    if (session.snapshotStore)
+        session.snapshotStore.rekey(session.accessToken, "access_token=" + token)
     storeToken(session, token)
 }
 

@@ -9,12 +9,15 @@ QtObject {
         target: window.signalHandler
 
         function onShowNews() {
-            var fetch = window.reload || window.newsModel.count === 0 || window.filter
+            var fetch = window.reload || window.newsModel.count === 0 || window.filter || window.newsFromSnapshot
             router.open("news")
             window.filter = false
             if (fetch) {
-                window.newsModel.clear()
-                router.callPage("clear")
+                // The feed kept from the last run stays on show until the answer.
+                if (!window.newsFromSnapshot) {
+                    window.newsModel.clear()
+                    router.callPage("clear")
+                }
                 router.fetch("news")
                 window.reload = false
             }

@@ -33,6 +33,7 @@ QtObject {
         }
         window.facebook.setAccessToken(value)
         window.token = value
+        window.facebook.showKeptHomeFeed()
         window.history.append({ "page": "home" })
         if (window.startPage === "feed") {
             window.clientSession.nonAbortableRequest = true
@@ -59,8 +60,10 @@ QtObject {
             }
             break
         case "logout":
-            if (value === "1")
+            if (value === "1") {
                 Storage.setKeyValue("accesstoken", "")
+                window.clientSession.forgetKeptFeed()
+            }
             window.quit()
             break
         case "update_cycle":

@@ -32,6 +32,9 @@ Rectangle {
     property bool dontReload: false
     property bool back: false
     property bool filter: false
+    // The news list shows the feed kept from the last run until the service
+    // answers.
+    property bool newsFromSnapshot: false
     property string filterKey: ""
     property bool noHistory: false
     property bool searching: false

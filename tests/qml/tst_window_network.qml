@@ -197,6 +197,52 @@ TestCase {
         compare(ids().slice(0, first.length - 1), first.slice(0, first.length - 1))
     }
 
+    // The home feed as last shown comes back at once on the next start with
+    // the same token, marked as updating and without the busy overlay; never
+    // after a sign-out, a dead token, or for another account.
+    function test_keptHomeFeed_data() {
+        return [
+            { tag: "next start, same token", between: "", shown: true },
+            { tag: "after logout", between: "logout", shown: false },
+            { tag: "after the token died", between: "expire", shown: false },
+            { tag: "another account", between: "other", shown: false }
+        ]
+    }
+
+    function test_keptHomeFeed(data) {
+        var w = harness.signedIn()
+        var token = w.token
+        w.signalHandler.showNews()
+        tryVerify(function () { return w.newsModel.count > 1 && w.waiting.state === "hidden" }, 10000, "the feed")
+        var first = w.newsModel.get(0)
+        var firstId = first.id
+        verify(first.profileImageUrl.indexOf(token) > 0, "the shown picture carries the token")
+        if (data.between === "logout") {
+            w.signalHandler.logout()
+        } else if (data.between === "expire") {
+            harness.call("POST", "/_sandbox/expire_token?token=" + token.substring("access_token=".length))
+            w.facebook.fetchUpdateCounts()
+            tryCompare(w, "currentPage", "LoginView", 10000)
+        } else if (data.between === "other") {
+            var friend = harness.call("GET", "/me/friends?" + token).data[0].id
+            token = "access_token=" + harness.call("POST", "/_sandbox/token?user=" + friend).access_token
+        }
+        harness.close()
+
+        var next = harness.open({ "newapp": "0", "chatOn": "0", "accesstoken": token })
+        compare([next.newsModel.count > 0, next.newsFromSnapshot], [data.shown, data.shown])
+        if (!data.shown)
+            return
+        compare(next.newsModel.get(0).id, firstId)
+        var picture = next.newsModel.get(0).profileImageUrl
+        compare(picture.substring(picture.length - token.length), token, "the picture gets this run's token")
+        next.signalHandler.showNews()
+        compare(next.waiting.state, "hidden", "no busy overlay over the kept feed")
+        compare(next.newsModel.get(0).id, firstId, "kept until the answer")
+        tryVerify(function () { return !next.newsFromSnapshot }, 10000, "the answer replaces the kept feed")
+        verify(next.newsModel.count > 1)
+    }
+
     // The rest of the feed family over real HTTP: each fills its model with
     // rows the pages can read.
     function test_feedFamilyFillsItsModels_data() {
