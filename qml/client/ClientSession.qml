@@ -67,6 +67,20 @@ QtObject {
         name: "kelvo.client"
     }
 
+    // Answers come back in any order. A list's latest full load holds its
+    // ticket; the answer of an older load, or of a next page asked for
+    // before it, is dropped.
+    property var tickets: ({})
+
+    function newTicket(list) {
+        tickets[list] = (tickets[list] || 0) + 1
+        return tickets[list]
+    }
+
+    function ticketOf(list) {
+        return tickets[list] || 0
+    }
+
     function translate(key) {
         return translator ? translator.translate(key) : key
     }

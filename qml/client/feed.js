@@ -51,22 +51,35 @@ function applyNext(session, model, parsed, what) {
         session.parseFailed(what + ": " + parsed.failure)
         return
     }
-    var last = model.count - 1
-    if (last >= 0 && model.get(last).type === "next")
-        model.remove(last)
+    for (var i = model.count - 1; i >= 0; --i) {
+        if (model.get(i).type === "next")
+            model.remove(i)
+    }
     if (parsed.added > 0)
         parsed.rows.forEach(function (row) { model.append(row) })
     session.hideWaiting()
 }
 
-function get(session, label, url, handle) {
-    session.showWaiting(label)
+// Sends a GET for the list `list` (a model's name): `fresh` for a load that
+// fills it afresh, else a next page of what it shows. An answer overtaken by
+// a later full load of the same list is dropped. Without a label the busy
+// overlay stays away.
+function get(session, label, url, handle, list, fresh) {
+    var ticket = fresh ? session.newTicket(list) : session.ticketOf(list)
+    if (label)
+        session.showWaiting(label)
     Request.send(session, "GET", url, function (response) {
-        session.showWaiting("Processing")
+        if (session.ticketOf(list) !== ticket) {
+            console.info(session.log, "dropped an answer overtaken by a later load of " + list)
+            return
+        }
+        if (label)
+            session.showWaiting("Processing")
         try {
             handle(response)
         } finally {
-            session.hideWaiting()
+            if (label)
+                session.hideWaiting()
         }
     })
 }
@@ -84,10 +97,7 @@ function loadHomeFeed(session) {
             keepHomeFeed(session, parsed.rows)
         window.newsFromSnapshot = false
     }
-    if (window.newsFromSnapshot)
-        Request.send(session, "GET", url, apply)
-    else
-        get(session, "Loading feed", url, apply)
+    get(session, window.newsFromSnapshot ? "" : "Loading feed", url, apply, "newsModel", true)
 }
 
 // --- The home feed kept for the next start --------------------------------------
@@ -149,7 +159,7 @@ function loadWall(session, modelName, id) {
         function (response) {
             applyRows(session, session.mainWindow[modelName], Rows.parseFeed(response, Rows.contextOf(session), []),
                       modelName)
-        })
+        }, modelName, true)
 }
 
 function loadEventFeed(session, id) { loadWall(session, "eventFeedModel", id) }
@@ -174,7 +184,7 @@ function loadNext(session, modelName, url) {
     var model = session.mainWindow[modelName]
     get(session, "Loading next", address, function (response) {
         applyNext(session, model, Rows.parseFeed(response, Rows.contextOf(session), idsOf(model)), modelName + " next page")
-    })
+    }, modelName, false)
 }
 
 function nextPage(session, url) { loadNext(session, "newsModel", url) }
@@ -256,7 +266,7 @@ function loadUserWall(session, id) {
     get(session, "Loading user feed", batchUrl(session, user, "SELECT pic_cover from user where uid = " + uid),
         function (response) {
             applyWall(session, session.mainWindow.wallModel, parseWallFeed(response, Rows.contextOf(session)), "user wall")
-        })
+        }, "wallModel", true)
 }
 
 function loadPage(session, id) {
@@ -266,7 +276,7 @@ function loadPage(session, id) {
     get(session, "Loading page feed", batchUrl(session, page, "SELECT pic_cover from page where page_id = " + page),
         function (response) {
             applyWall(session, session.mainWindow.pageModel, parseWallFeed(response, Rows.contextOf(session)), "page wall")
-        })
+        }, "pageModel", true)
 }
 
 // --- Stream filters and the filtered feed -------------------------------------
@@ -324,7 +334,7 @@ function loadFilters(session) {
                     lists: "SELECT flid, owner, name FROM friendlist WHERE owner=me()" }
     get(session, "Loading filters", multiqueryUrl(session, queries), function (response) {
         applyRows(session, session.mainWindow.filterModel, parseFilters(response), "filters")
-    })
+    }, "filterModel", true)
 }
 
 // One stream row of the filtered feed as a feed row.
@@ -421,5 +431,5 @@ function loadFilterHomeFeed(session, name, key, page) {
     get(session, "Loading feed", multiqueryUrl(session, queries), function (response) {
         applyRows(session, session.mainWindow.newsModel, parseFilteredFeed(response, Rows.contextOf(session)),
                   "filtered feed")
-    })
+    }, "newsModel", true)
 }
