@@ -36,6 +36,12 @@ QtObject {
     property string filterType: ""
     property bool uploadMode: false
     property var recipients: []
+    // The author of the story last shown in the status view.
+    property string currentName: ""
+    // The request generation of each list a newer load replaces (by model
+    // name): an answer of an older generation is dropped, so that a list
+    // switched to another object never shows the first one's late answer.
+    property var listGenerations: ({})
 
     // What the client works on and reports through, handed in by the window.
     // `mainWindow` has the counters, settings, chat signals and page
@@ -62,6 +68,18 @@ QtObject {
     signal postingFailed(string kind, string target, string text)
     property LoggingCategory log: LoggingCategory {
         name: "kelvo.client"
+    }
+
+    // A list is (re)loaded: its new generation.
+    function beginList(name) {
+        var generations = listGenerations
+        generations[name] = (generations[name] || 0) + 1
+        listGenerations = generations
+        return generations[name]
+    }
+
+    function listGeneration(name) {
+        return listGenerations[name] || 0
     }
 
     function translate(key) {

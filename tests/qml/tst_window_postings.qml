@@ -1,0 +1,218 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// Postings of the real window against the sandbox, read back from what the
+// sandbox recorded: comments and wall posts, likes, deletion, statuses per
+// audience, shared links and Read It Later. A refused posting shows no
+// "Done", records nothing and gives back what the user wrote.
+TestCase {
+    id: testCase
+    name: "WindowPostings"
+    width: 480
+    height: 854
+    when: windowShown
+
+    WindowHarness {
+        id: harness
+        testCase: testCase
+    }
+
+    SignalSpy {
+        id: succeeded
+        signalName: "postingSucceeded"
+    }
+
+    SignalSpy {
+        id: failed
+        signalName: "postingFailed"
+    }
+
+    property var w: null
+    // Ids of the sandbox's world: the account, a friend, a story of another.
+    property var world: null
+
+    function init() {
+        w = harness.signedIn()
+        succeeded.target = failed.target = w.clientSession
+        succeeded.clear()
+        failed.clear()
+        if (world)
+            return
+        var home = harness.call("GET", "/me/home?" + w.token).data
+        world = { me: harness.call("GET", "/_sandbox/account").id,
+                  friend: harness.call("GET", "/me/friends?" + w.token).data[0].id }
+        // A story neither by the user nor on the user's wall: one the user may not delete.
+        world.story = home.filter(function (story) {
+            return story.from.id !== world.me && JSON.stringify(story.to || {}).indexOf(world.me) < 0
+        })[0].id
+    }
+
+    function cleanup() {
+        harness.close()
+    }
+
+    // "{story}" and "{friend}" in a text as the world's ids.
+    function inWorld(text) {
+        return String(text).replace("{story}", world.story).replace("{friend}", world.friend)
+    }
+
+    function posted(path) {
+        return harness.call("GET", "/_sandbox/posted?path=" + encodeURIComponent(path)).data
+    }
+
+    // Runs `send`, waits for its one outcome and checks it against `data`
+    // (ok, kind, target, text, error); the posting recorded at `path`, or
+    // null when none was.
+    function outcome(data, path, send) {
+        var before = posted(path).length
+        if (data.expire)
+            harness.call("POST", "/_sandbox/expire_token?token=" + w.token.substring("access_token=".length))
+        send()
+        tryVerify(function () { return succeeded.count + failed.count > 0 }, 10000, "an outcome")
+        var after = posted(path)
+        compare([succeeded.count, failed.count], data.ok ? [1, 0] : [0, 1], "one outcome")
+        if (data.ok) {
+            compare(succeeded.signalArguments[0], [data.kind, inWorld(data.target)])
+            verify(w.infobanner.shown, "Done")
+            compare(w.errorbanner.text, "")
+        } else {
+            compare(failed.signalArguments[0], [data.kind, inWorld(data.target), data.text || ""])
+            verify(!w.infobanner.shown, "no Done")
+            compare(w.errorbanner.text, data.error)
+        }
+        compare(after.length - before, data.ok ? 1 : 0, "recorded")
+        compare(w.waiting.state, "hidden")
+        return data.ok ? after[after.length - 1] : null
+    }
+
+    function test_comment_data() {
+        var deadToken = "Error! Session has timed out, you need to relogin"
+        return [
+            { tag: "on a story", target: "{story}", path: "/{story}/comments", ok: true,
+              text: "Nice & <b>bold</b> #1 100% http://x.example/?a=1&b=2" },
+            { tag: "on a friend's wall", target: "{friend}/feed", path: "/{friend}/feed", ok: true, text: "Hi + you?" },
+            { tag: "on a wrong id", target: "9_9", path: "/9_9/comments", ok: false, text: "lost?",
+              error: "Error! Facebook API returned 400 Bad Request" },
+            { tag: "with an expired token", target: "{story}", path: "/{story}/comments", ok: false, text: "kept",
+              expire: true, error: deadToken }
+        ]
+    }
+
+    function test_comment(data) {
+        data.kind = "comment"
+        var sent = outcome(data, inWorld(data.path), function () { w.facebook.comment(data.text, inWorld(data.target)) })
+        if (sent)
+            compare(sent.params.message, data.text)
+    }
+
+    function test_like_data() {
+        return [
+            { tag: "like", kind: "like", target: "{story}", method: "POST", ok: true },
+            { tag: "unlike", kind: "deleteLike", target: "{story}", method: "DELETE", ok: true },
+            { tag: "like a wrong id", kind: "like", target: "9_9", ok: false,
+              error: "Error! Facebook API returned 400 Bad Request" }
+        ]
+    }
+
+    function test_like(data) {
+        var target = inWorld(data.target)
+        var sent = outcome(data, "/" + target + "/likes", function () { w.facebook[data.kind](target) })
+        if (sent)
+            compare(sent.method, data.method)
+    }
+
+    // A deleted story leaves the feed; one the user may not delete stays.
+    function test_delete_data() {
+        return [
+            { tag: "own story", own: true, ok: true },
+            { tag: "another's story", own: false, ok: false, error: "Error! Facebook API returned 400 Bad Request" }
+        ]
+    }
+
+    function test_delete(data) {
+        var id = data.own ? harness.call("POST", "/me/feed?message=gone&" + w.token).id : world.story
+        w.signalHandler.showNews()
+        var shows = function () {
+            for (var i = 0; i < w.newsModel.count; ++i) {
+                if (w.newsModel.get(i).id === id)
+                    return true
+            }
+            return false
+        }
+        tryVerify(shows, 10000, "the story is in the feed")
+        var count = w.newsModel.count
+        data.kind = "delete"
+        data.target = id
+        var sent = outcome(data, "/" + id, function () { w.facebook.deleteItem(id) })
+        compare(shows(), !data.ok)
+        compare(w.newsModel.count, data.ok ? count - 1 : count)
+        if (sent)
+            compare(sent.method, "DELETE")
+    }
+
+    // The audience as the privacy dialog gives it reaches the service as
+    // the same JSON object.
+    function test_status_data() {
+        return [
+            { tag: "default", audience: "", privacy: undefined, ok: true },
+            { tag: "all friends", audience: "ALL_FRIENDS", privacy: { value: "ALL_FRIENDS" }, ok: true },
+            { tag: "friends of friends", audience: "FRIENDS_OF_FRIENDS", privacy: { value: "FRIENDS_OF_FRIENDS" }, ok: true },
+            { tag: "a friend list", audience: "7\"&#", ok: true,
+              privacy: { value: "CUSTOM", friends: "SOME_FRIENDS", allow: "7\"&#" } },
+            { tag: "an unreadable audience", privacyString: "{\"value\":", ok: false,
+              error: "Error! The chosen audience cannot be read" }
+        ]
+    }
+
+    function test_status(data) {
+        w.privacyString = data.privacyString || w.privacyDialog.privacyValue(data.audience)
+        data.kind = "status"
+        data.target = "me/feed"
+        data.text = "Status & more #" + data.tag
+        var sent = outcome(data, "/me/feed", function () { w.facebook.shareStatus(data.text) })
+        if (!sent)
+            return
+        compare(sent.params.message, data.text)
+        compare(sent.params.privacy === undefined ? undefined : JSON.parse(sent.params.privacy), data.privacy)
+    }
+
+    // This branch's sandbox has no "me/links": the link goes to the own wall.
+    function test_shareLink() {
+        var picture = "https://safe.example/proxy.php?w=90&url="
+                + encodeURIComponent("http://p.example/a b.jpg?x=1&y=2")
+        var data = { kind: "link", target: "me/feed", text: "Look & see", ok: true }
+        var sent = outcome(data, "/me/feed", function () {
+            w.facebook.shareLink(data.text, "me/feed", "http://l.example/?q=1&r=#x", "A & B", "D'esc <i>", picture,
+                                 "cap?")
+        })
+        compare([sent.params.message, sent.params.link, sent.params.name, sent.params.description, sent.params.caption,
+                 sent.params.picture], [data.text, "http://l.example/?q=1&r=#x", "A & B", "D'esc <i>", "cap?",
+                                        "http://p.example/a b.jpg?x=1&y=2"])
+    }
+
+    // A password holding "&" and "#" is sent whole: the account's password
+    // followed by more is refused, not cut back to the right one.
+    function test_readItLater_data() {
+        return [
+            { tag: "saved and remembered", password: "{p}", ok: true },
+            { tag: "a password holding & and #", password: "{p}&password={p}#", ok: false,
+              error: "Error! Uploading to RIL failed. Please try again." }
+        ]
+    }
+
+    function test_readItLater(data) {
+        var account = harness.call("GET", "/_sandbox/account")
+        var password = data.password.replace(/\{p\}/g, account.password)
+        var remembered = harness.stored("rilPassword")
+        data.kind = "ril"
+        data.target = "http://r.example/a?b=1&c=2#top"
+        var sent = outcome(data, "/v2/add", function () {
+            w.facebook.RIL(account.login, password, data.target, "Tom & Jerry #1", true)
+        })
+        compare(harness.stored("rilPassword"), data.ok ? password : remembered)
+        if (!sent)
+            return
+        verify(w.rememberRil)
+        compare([sent.params.url, sent.params.title], [data.target, "Tom & Jerry #1"])
+    }
+}
