@@ -72,11 +72,11 @@ TestCase {
         var after = posted(path)
         compare([succeeded.count, failed.count], data.ok ? [1, 0] : [0, 1], "one outcome")
         if (data.ok) {
-            compare(succeeded.signalArguments[0], [data.kind, inWorld(data.target)])
+            compare(Array.from(succeeded.signalArguments[0]), [data.kind, inWorld(data.target)])
             verify(w.infobanner.shown, "Done")
             compare(w.errorbanner.text, "")
         } else {
-            compare(failed.signalArguments[0], [data.kind, inWorld(data.target), data.text || ""])
+            compare(Array.from(failed.signalArguments[0]), [data.kind, inWorld(data.target), data.text || ""])
             verify(!w.infobanner.shown, "no Done")
             compare(w.errorbanner.text, data.error)
         }
