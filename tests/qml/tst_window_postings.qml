@@ -4,7 +4,9 @@ import QtTest 1.2
 // Postings of the real window against the sandbox, read back from what the
 // sandbox recorded: comments and wall posts, likes, deletion, statuses per
 // audience, shared links and Read It Later. A refused posting shows no
-// "Done", records nothing and gives back what the user wrote.
+// "Done", records nothing and gives back what the user wrote. And the lists
+// the postings act on: filled from the sandbox, or left alone by an answer
+// that came after the list was switched.
 TestCase {
     id: testCase
     name: "WindowPostings"
@@ -45,6 +47,7 @@ TestCase {
         world.story = home.filter(function (story) {
             return story.from.id !== world.me && JSON.stringify(story.to || {}).indexOf(world.me) < 0
         })[0].id
+        world.commented = home.filter(function (story) { return story.comments && story.comments.data })[0].id
     }
 
     function cleanup() {
@@ -214,5 +217,33 @@ TestCase {
             return
         verify(w.rememberRil)
         compare([sent.params.url, sent.params.title], [data.target, "Tom & Jerry #1"])
+    }
+
+    // A list is loaded; with `switched` another load of it starts before the
+    // answer comes, and the answer is dropped.
+    function test_lists_data() {
+        return [
+            { tag: "status", loader: "loadStatus", model: "statusModel", rows: 1, switched: false },
+            { tag: "status, switched", loader: "loadStatus", model: "statusModel", rows: 0, switched: true },
+            { tag: "comments", loader: "loadComments", model: "commentsModel", switched: false },
+            { tag: "comments, switched", loader: "loadComments", model: "commentsModel", rows: 0, switched: true },
+            { tag: "liked pages", loader: "loadLikes", id: "me", model: "likesModel", switched: false },
+            { tag: "liked pages, switched", loader: "loadLikes", id: "me", model: "likesModel", rows: 0, switched: true }
+        ]
+    }
+
+    function test_lists(data) {
+        w.facebook[data.loader](data.id || world.commented)
+        if (data.switched)
+            w.clientSession.beginList(data.model)
+        tryCompare(w.waiting, "state", "hidden", 10000)
+        var model = w[data.model]
+        if (data.rows !== undefined)
+            compare(model.count, data.rows)
+        else
+            verify(model.count > 0)
+        compare(w.errorbanner.text, "")
+        if (data.id === "me")
+            compare(w.friendsLetterModel.count > 0, !data.switched)
     }
 }
