@@ -49,7 +49,8 @@ TestCase {
             { tag: "story with markup, no message", file: "status_story_only.json", parse: status, rows: 1, likes: 3,
               text: { message: "Aeq &lt;b&gt;shared&lt;/b&gt; a link: <a style='color:#70aac3;text-decoration:none' "
                                + "href='http://x.example/?a=1&amp;b=2'>http://x.example/?a=1&amp;b=2</a>",
-                      toName: " <img src='media/to_arrow.png' /> &nbsp;S &lt;i&gt;Ezfryk&lt;/i&gt;", fromID: "620314074",
+                      toName: " <img src='media/to_arrow.png' /> &nbsp;S &lt;i&gt;Ezfryk&lt;/i&gt;",
+                      fromID: "620314074",
                       picture: "https://safe.example/p.php?w=90&url=http%3A%2F%2Fp.example%2Fa.jpg", story: "" },
               discussion: root + "/620314074_5506/comments?limit=25&offset=25", discussionCount: 2, comments: 7 },
             { tag: "bare status, numeric id, comments as []", file: "status_bare.json", parse: status, rows: 1,
@@ -159,10 +160,12 @@ TestCase {
             { tag: "read later saved", f: ril, in: "200 OK\n", out: "saved" },
             { tag: "read later refused", f: ril, in: "401 Unauthorized", out: failed },
             { tag: "read later error", f: ril, in: "error", out: failed },
-            { tag: "proxied picture", f: picture, in: "https://s.example/p.php?w=1&url=http%3A%2F%2Fp.example%2Fa.jpg%3Fx%3D1",
-              out: "http://p.example/a.jpg?x=1" },
-            { tag: "plain picture kept", f: picture, in: "http://p.example/a%20b.jpg", out: "http://p.example/a%20b.jpg" },
-            { tag: "broken encoding", f: picture, in: "http://p.example/%E0%A4%A.jpg", out: "http://p.example/%E0%A4%A.jpg" }
+            { tag: "proxied picture", f: picture, out: "http://p.example/a.jpg?x=1",
+              in: "https://s.example/p.php?w=1&url=http%3A%2F%2Fp.example%2Fa.jpg%3Fx%3D1" },
+            { tag: "plain picture kept", f: picture, in: "http://p.example/a%20b.jpg",
+              out: "http://p.example/a%20b.jpg" },
+            { tag: "broken encoding", f: picture, in: "http://p.example/%E0%A4%A.jpg",
+              out: "http://p.example/%E0%A4%A.jpg" }
         ]
     }
 

@@ -103,7 +103,9 @@ TestCase {
 
     function test_comment(data) {
         data.kind = "comment"
-        var sent = outcome(data, inWorld(data.path), function () { w.facebook.comment(data.text, inWorld(data.target)) })
+        var sent = outcome(data, inWorld(data.path), function () {
+            w.facebook.comment(data.text, inWorld(data.target))
+        })
         if (sent)
             compare(sent.params.message, data.text)
     }
@@ -159,7 +161,8 @@ TestCase {
         return [
             { tag: "default", audience: "", privacy: undefined, ok: true },
             { tag: "all friends", audience: "ALL_FRIENDS", privacy: { value: "ALL_FRIENDS" }, ok: true },
-            { tag: "friends of friends", audience: "FRIENDS_OF_FRIENDS", privacy: { value: "FRIENDS_OF_FRIENDS" }, ok: true },
+            { tag: "friends of friends", audience: "FRIENDS_OF_FRIENDS", privacy: { value: "FRIENDS_OF_FRIENDS" },
+              ok: true },
             { tag: "a friend list", audience: "7\"&#", ok: true,
               privacy: { value: "CUSTOM", friends: "SOME_FRIENDS", allow: "7\"&#" } },
             { tag: "an unreadable audience", privacyString: "{\"value\":", ok: false,
@@ -228,7 +231,8 @@ TestCase {
             { tag: "comments", loader: "loadComments", model: "commentsModel", switched: false },
             { tag: "comments, switched", loader: "loadComments", model: "commentsModel", rows: 0, switched: true },
             { tag: "liked pages", loader: "loadLikes", id: "me", model: "likesModel", switched: false },
-            { tag: "liked pages, switched", loader: "loadLikes", id: "me", model: "likesModel", rows: 0, switched: true }
+            { tag: "liked pages, switched", loader: "loadLikes", id: "me", model: "likesModel", rows: 0,
+              switched: true }
         ]
     }
 
