@@ -127,12 +127,11 @@ TestCase {
     // A posting's answer: taken only when it says so.
     function test_postingAnswer_data() {
         return [
-            { tag: "true", answer: "true", taken: true },
+            { tag: "true", answer: "true", taken: true }, { tag: "false", answer: "false", taken: false },
             { tag: "success", answer: "{\"success\":true}", taken: true },
+            { tag: "success false", answer: "{\"success\":false}", taken: false },
             { tag: "an id", answer: "{\"id\":\"1_2\"}", taken: true },
             { tag: "a numeric id", answer: "{\"id\":12}", taken: true },
-            { tag: "false", answer: "false", taken: false },
-            { tag: "success false", answer: "{\"success\":false}", taken: false },
             { tag: "empty id", answer: "{\"id\":\"\"}", taken: false },
             { tag: "error object", answer: recorded("error_permission_1.json"), taken: false },
             { tag: "not JSON", answer: recorded("not_json.html"), taken: false },

@@ -88,42 +88,35 @@ TestCase {
         return data.ok ? after[after.length - 1] : null
     }
 
-    function test_comment_data() {
-        var deadToken = "Error! Session has timed out, you need to relogin"
+    // Comments, wall posts, likes and their removal.
+    function test_commentAndLike_data() {
+        var refused = "Error! Facebook API returned 400 Bad Request"
         return [
-            { tag: "on a story", target: "{story}", path: "/{story}/comments", ok: true,
+            { tag: "comment on a story", kind: "comment", target: "{story}", path: "/{story}/comments", ok: true,
               text: "Nice & <b>bold</b> #1 100% http://x.example/?a=1&b=2" },
-            { tag: "on a friend's wall", target: "{friend}/feed", path: "/{friend}/feed", ok: true, text: "Hi + you?" },
-            { tag: "on a wrong id", target: "9_9", path: "/9_9/comments", ok: false, text: "lost?",
-              error: "Error! Facebook API returned 400 Bad Request" },
-            { tag: "with an expired token", target: "{story}", path: "/{story}/comments", ok: false, text: "kept",
-              expire: true, error: deadToken }
+            { tag: "post on a friend's wall", kind: "comment", target: "{friend}/feed", path: "/{friend}/feed",
+              ok: true, text: "Hi + you?" },
+            { tag: "like", kind: "like", target: "{story}", path: "/{story}/likes", ok: true },
+            { tag: "unlike", kind: "deleteLike", target: "{story}", path: "/{story}/likes", method: "DELETE",
+              ok: true },
+            { tag: "comment on a wrong id", kind: "comment", target: "9_9", path: "/9_9/comments", text: "lost?",
+              ok: false, error: refused },
+            { tag: "like a wrong id", kind: "like", target: "9_9", path: "/9_9/likes", ok: false, error: refused },
+            { tag: "comment with an expired token", kind: "comment", target: "{story}", path: "/{story}/comments",
+              text: "kept", expire: true, ok: false, error: "Error! Session has timed out, you need to relogin" }
         ]
     }
 
-    function test_comment(data) {
-        data.kind = "comment"
+    function test_commentAndLike(data) {
+        var target = inWorld(data.target)
         var sent = outcome(data, inWorld(data.path), function () {
-            w.facebook.comment(data.text, inWorld(data.target))
+            if (data.kind === "comment")
+                w.facebook.comment(data.text, target)
+            else
+                w.facebook[data.kind](target)
         })
         if (sent)
-            compare(sent.params.message, data.text)
-    }
-
-    function test_like_data() {
-        return [
-            { tag: "like", kind: "like", target: "{story}", method: "POST", ok: true },
-            { tag: "unlike", kind: "deleteLike", target: "{story}", method: "DELETE", ok: true },
-            { tag: "like a wrong id", kind: "like", target: "9_9", ok: false,
-              error: "Error! Facebook API returned 400 Bad Request" }
-        ]
-    }
-
-    function test_like(data) {
-        var target = inWorld(data.target)
-        var sent = outcome(data, "/" + target + "/likes", function () { w.facebook[data.kind](target) })
-        if (sent)
-            compare(sent.method, data.method)
+            compare([sent.method, sent.params.message], [data.method || "POST", data.text])
     }
 
     // A deleted story leaves the feed; one the user may not delete stays.
