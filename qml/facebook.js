@@ -12,6 +12,7 @@
 .import "client/notifications.js" as Notifications
 .import "client/feed.js" as Feed
 .import "client/status.js" as Status
+.import "client/statusrows.js" as StatusRows
 
 var session = null
 
@@ -91,12 +92,12 @@ function nextEventPage(url) { Feed.nextEventPage(session, url) }
 function nextGroupPage(url) { Feed.nextGroupPage(session, url) }
 
 // --- Status, comments, likes and postings ------------------------------------
-var parseStatus = Status.parseStatus
-var parseStatusComments = Status.parseStatusComments
-var parseComments = Status.parseComments
-var parseLikes = Status.parseLikes
-var parsePrivacyOptions = Status.parsePrivacyOptions
-var parseRIL = Status.parseRIL
+var parseStatus = StatusRows.parseStatus
+var parseStatusComments = StatusRows.parseStatusComments
+var parseComments = StatusRows.parseComments
+var parseLikes = StatusRows.parseLikes
+var parsePrivacyOptions = StatusRows.parsePrivacyOptions
+var parseRIL = StatusRows.parseRIL
 function loadStatus(id) { Status.loadStatus(session, id) }
 function loadStatusComments(id) { Status.loadStatusComments(session, id) }
 function loadMoreStatusComments(url) { Status.loadMoreStatusComments(session, url) }

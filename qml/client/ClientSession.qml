@@ -42,6 +42,9 @@ QtObject {
     // name): an answer of an older generation is dropped, so that a list
     // switched to another object never shows the first one's late answer.
     property var listGenerations: ({})
+    // What each of those lists shows (an object's id), so that a reload of
+    // the same object keeps its rows until a usable answer replaces them.
+    property var listSubjects: ({})
 
     // What the client works on and reports through, handed in by the window.
     // `mainWindow` has the counters, settings, chat signals and page

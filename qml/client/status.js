@@ -14,13 +14,6 @@
 .import "statusrows.js" as StatusRows
 .import "../storage.js" as Storage
 
-var parseStatus = StatusRows.parseStatus
-var parseStatusComments = StatusRows.parseStatusComments
-var parseComments = StatusRows.parseComments
-var parseLikes = StatusRows.parseLikes
-var parsePrivacyOptions = StatusRows.parsePrivacyOptions
-var parseRIL = StatusRows.parseRIL
-
 function graphUrl(session, path, query) {
     return Request.graphRoot() + "/" + path + "?" + (query ? query + "&" : "") + session.accessToken
 }
@@ -85,6 +78,19 @@ function getList(session, name, label, url, replace, isLoadMore, parse, then, fa
     }, failed)
 }
 
+// A list about to show `subject` afresh: emptied at once only when it showed
+// another (then true); a reload of the same keeps its rows until a usable
+// answer replaces them.
+function showList(session, name, subject) {
+    var subjects = session.listSubjects
+    var switched = subjects[name] !== subject
+    if (switched)
+        session.mainWindow[name].clear()
+    subjects[name] = subject
+    session.listSubjects = subjects
+    return switched
+}
+
 function statusView(session) {
     return session.mainWindow.currentViewTop.item
 }
@@ -97,8 +103,8 @@ function loadStatus(session, id) {
         return console.warn(session.log, "no story to load")
     var window = session.mainWindow
     session.beginList("statusCommentsModel")
-    window.statusModel.clear()
-    window.statusCommentsModel.clear()
+    showList(session, "statusModel", path)
+    showList(session, "statusCommentsModel", path)
     window.currentViewTop.sourceComponent = window.statusViewComponent
     window.currentViewTop.visible = true
     var view = statusView(session)
@@ -137,8 +143,10 @@ function getStatusComments(session, label, url, replace) {
 
 function loadStatusComments(session, id) {
     var path = StatusRows.pathOf(id)
-    if (path !== "")
-        getStatusComments(session, null, graphUrl(session, path + "/comments", "limit=50"), true)
+    if (path === "")
+        return
+    showList(session, "statusCommentsModel", path)
+    getStatusComments(session, null, graphUrl(session, path + "/comments", "limit=50"), true)
 }
 
 function loadMoreStatusComments(session, url) {
@@ -174,8 +182,8 @@ function loadComments(session, id) {
         return console.warn(session.log, "no object whose comments to load")
     var window = session.mainWindow
     window.commentsList.picture = Rows.pictureOf(path, Rows.contextOf(session))
-    window.commentsList.caption = ""
-    window.commentsModel.clear()
+    if (showList(session, "commentsModel", path))
+        window.commentsList.caption = ""
     getComments(session, "Loading comments...", graphUrl(session, path, "fields=comments,name"), true)
 }
 
@@ -209,7 +217,7 @@ function loadLikes(session, id) {
     panel.showFriends = false
     if (id !== "me")
         panel.pages = false
-    session.mainWindow.likesModel.clear()
+    showList(session, "likesModel", path)
     getLikes(session, "Loading likes list...", graphUrl(session, path + "/likes"), Rows.text(id), true)
 }
 
