@@ -11,6 +11,8 @@
 .import "client/login.js" as Login
 .import "client/notifications.js" as Notifications
 .import "client/feed.js" as Feed
+.import "client/status.js" as Status
+.import "client/statusrows.js" as StatusRows
 
 var session = null
 
@@ -89,6 +91,32 @@ function loadGroupFeed(id) { Feed.loadGroupFeed(session, id) }
 function nextPagePage(url) { Feed.nextPagePage(session, url) }
 function nextEventPage(url) { Feed.nextEventPage(session, url) }
 function nextGroupPage(url) { Feed.nextGroupPage(session, url) }
+
+// --- Status, comments, likes and postings ------------------------------------
+var parseStatus = StatusRows.parseStatus
+var parseStatusComments = StatusRows.parseStatusComments
+var parseComments = StatusRows.parseComments
+var parseLikes = StatusRows.parseLikes
+var parsePrivacyOptions = StatusRows.parsePrivacyOptions
+var parseRIL = StatusRows.parseRIL
+function loadStatus(id) { Status.loadStatus(session, id) }
+function loadStatusComments(id) { Status.loadStatusComments(session, id) }
+function loadMoreStatusComments(url) { Status.loadMoreStatusComments(session, url) }
+function refreshStatusComments(id) { Status.refreshStatusComments(session, id) }
+function loadComments(id) { Status.loadComments(session, id) }
+function loadMoreComments(url) { Status.loadMoreComments(session, url) }
+function loadLikes(id) { Status.loadLikes(session, id) }
+function loadMoreLikes(url) { Status.loadMoreLikes(session, url) }
+function getPrivacyOptions() { Status.getPrivacyOptions(session) }
+function like(id) { Status.like(session, id) }
+function deleteLike(id) { Status.deleteLike(session, id) }
+function deleteItem(id) { Status.deleteItem(session, id) }
+function comment(message, id) { Status.comment(session, message, id) }
+function shareStatus(message) { Status.shareStatus(session, message) }
+function shareLink(text, id, link, linkName, description, picture, caption) {
+    Status.shareLink(session, text, id, link, linkName, description, picture, caption)
+}
+function RIL(username, password, link, name, remember) { Status.RIL(session, username, password, link, name, remember) }
 
 // --- Text, dates, sorting ---------------------------------------------------
 var htmlEntities = Text.htmlEntities

@@ -36,6 +36,15 @@ QtObject {
     property string filterType: ""
     property bool uploadMode: false
     property var recipients: []
+    // The author of the story last shown in the status view.
+    property string currentName: ""
+    // The request generation of each list a newer load replaces (by model
+    // name): an answer of an older generation is dropped, so that a list
+    // switched to another object never shows the first one's late answer.
+    property var listGenerations: ({})
+    // What each of those lists shows (an object's id), so that a reload of
+    // the same object keeps its rows until a usable answer replaces them.
+    property var listSubjects: ({})
 
     // What the client works on and reports through, handed in by the window.
     // `mainWindow` has the counters, settings, chat signals and page
@@ -67,18 +76,16 @@ QtObject {
         name: "kelvo.client"
     }
 
-    // Answers come back in any order. A list's latest full load holds its
-    // ticket; the answer of an older load, or of a next page asked for
-    // before it, is dropped.
-    property var tickets: ({})
-
-    function newTicket(list) {
-        tickets[list] = (tickets[list] || 0) + 1
-        return tickets[list]
+    // A list is (re)loaded: its new generation.
+    function beginList(name) {
+        var generations = listGenerations
+        generations[name] = (generations[name] || 0) + 1
+        listGenerations = generations
+        return generations[name]
     }
 
-    function ticketOf(list) {
-        return tickets[list] || 0
+    function listGeneration(name) {
+        return listGenerations[name] || 0
     }
 
     function translate(key) {

@@ -65,11 +65,11 @@ function applyNext(session, model, parsed, what) {
 // a later full load of the same list is dropped. Without a label the busy
 // overlay stays away.
 function get(session, label, url, handle, list, fresh) {
-    var ticket = fresh ? session.newTicket(list) : session.ticketOf(list)
+    var generation = fresh ? session.beginList(list) : session.listGeneration(list)
     if (label)
         session.showWaiting(label)
     Request.send(session, "GET", url, function (response) {
-        if (session.ticketOf(list) !== ticket) {
+        if (session.listGeneration(list) !== generation) {
             console.info(session.log, "dropped an answer overtaken by a later load of " + list)
             return
         }

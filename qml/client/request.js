@@ -58,9 +58,10 @@ function reportStatus(session, request) {
 }
 
 // Sends one request; every parameter is already in `url`. `callback` gets the
-// answer text whatever the status, except when there was no answer at all.
-// After a posting the session lets the current view reload.
-function send(session, method, url, callback) {
+// answer text whatever the status; when there was no answer at all,
+// `failed` (optional) runs instead, after the error is shown. After a
+// posting the session lets the current view reload.
+function send(session, method, url, callback, failed) {
     var request = new XMLHttpRequest()
     var reported = false
     request.onreadystatechange = function () {
@@ -69,6 +70,8 @@ function send(session, method, url, callback) {
         } else if (request.readyState === XMLHttpRequest.DONE) {
             if (request.status === 0) {
                 session.showError("No connection to the service")
+                if (failed)
+                    failed()
                 return
             }
             if (method === "POST")

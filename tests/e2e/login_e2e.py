@@ -2,9 +2,10 @@
 """End to end: the real kelvo binary of a sandbox build signs in through the
 sandbox's login dialog and shows the home menu with the sandbox's counts.
 
-Usage (under a display, e.g. xvfb-run): login_e2e.py BIN_DIR
+Usage (under a display, e.g. xvfb-run): login_e2e.py BIN_DIR [HTTP_PORT]
 BIN_DIR holds kelvo and kelvo-sandbox. The sandbox is started on the ports
-the app was built for; the app keeps its settings in a temporary folder."""
+the app was built for (HTTP_PORT, 8470 by default); the app keeps its
+settings in a temporary folder."""
 
 import json
 import os
@@ -16,7 +17,7 @@ import threading
 import time
 import urllib.request
 
-SANDBOX = "http://127.0.0.1:8470"
+SANDBOX = "http://127.0.0.1:" + (sys.argv[2] if len(sys.argv) > 2 else "8470")
 
 
 LOGS = []

@@ -10,16 +10,18 @@ SelectionDialog {
     titleText: "Select privacy"
     model: privacyModel
 
-    // The privacy value for a chosen option; "" for the default audience.
+    // The privacy value for a chosen option, a JSON object; "" for the
+    // default audience. A friend list's id is written as JSON text, so that
+    // no id can break the object.
     function privacyValue(id) {
         switch (id) {
         case "": return ""
         case "FRIENDS_OF_FRIENDS":
         case "ALL_FRIENDS":
         case "CUSTOM":
-            return '{"value":"' + id + '"}'
+            return JSON.stringify({ "value": id })
         default:
-            return '{"value":"CUSTOM", "friends" :"SOME_FRIENDS","allow":"' + id + '"}'
+            return JSON.stringify({ "value": "CUSTOM", "friends": "SOME_FRIENDS", "allow": id })
         }
     }
 
