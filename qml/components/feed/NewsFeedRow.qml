@@ -1,0 +1,220 @@
+import QtQuick 2.15
+import "../common"
+import "../media"
+import "../../client/text.js" as Markup
+import "richtext.js" as RichText
+
+// One story of a story list: author picture, title line, the message (cut
+// when long), the picture with the link's name and caption, the
+// description, time and counts, the application it came via and a preview
+// of its comments. The "Load more" row is one button; a tap anywhere else
+// on a row with an id emits `clicked`.
+Rectangle {
+    id: storyRow
+
+    // The row's roles (the delegate's `model`) and its index.
+    property var row
+    property int rowIndex: 0
+    property bool first: rowIndex === 0
+    // On a wall the title names the author only.
+    property bool onWall: false
+    readonly property bool loadMore: row.type === "next"
+                                     || row.message === translator.translate("Load more") + "..."
+    readonly property var application: RichText.parsed(row.application) || {}
+    readonly property string applicationName: RichText.str(application.name)
+    readonly property var comments: RichText.commentRows(row, function () { return "" })
+    readonly property var preview: RichText.commentPreview(row, comments, translator.translate("Comments"))
+    // The empty row that ends a list without stories shows nothing.
+    readonly property bool blank: row.id === "" && row.message === "" && !loadMore
+    readonly property int textLeft: window.profileImage ? 50 + 2 * window.spacing : window.spacing
+
+    signal clicked()
+
+    width: parent ? parent.width : 480
+    height: blank ? 0 : loadMore ? 50 + 2 * window.spacing : content.y + content.height + window.spacing
+    visible: !blank
+    color: mouseArea.pressed && row.id !== "" ? window.feedPressedBg : window.feedBg
+
+    StoryLinks { id: links }
+
+    MouseArea {
+        id: mouseArea
+        anchors.fill: parent
+        enabled: !storyRow.loadMore
+        onPressed: window.vibrate()
+        onReleased: window.vibrate()
+        onClicked: if (storyRow.row.id !== "") storyRow.clicked()
+    }
+
+    Rectangle {
+        width: parent.width
+        height: 1
+        color: window.listLineColor
+        visible: !storyRow.first
+    }
+
+    FButton {
+        objectName: "loadMoreButton"
+        anchors.centerIn: parent
+        width: parent.width - 2 * window.spacing
+        height: 50
+        buttonText: "Load more"
+        visible: storyRow.loadMore
+        onClicked: storyRow.clicked()
+    }
+
+    ProfileImage {
+        objectName: "authorPicture"
+        x: window.spacing
+        y: window.spacing
+        source: storyRow.row.profileImageUrl
+        hover: mouseArea.pressed
+        visible: window.profileImage && !storyRow.loadMore
+        MouseArea {
+            anchors.fill: parent
+            onClicked: links.follow("a", storyRow.row)
+        }
+    }
+
+    Column {
+        id: content
+        objectName: "content"
+        x: storyRow.textLeft
+        y: window.spacing
+        width: storyRow.width - storyRow.textLeft - window.spacing
+        spacing: 4
+        visible: !storyRow.loadMore
+
+        Text {
+            objectName: "title"
+            width: parent.width
+            wrapMode: Text.Wrap
+            textFormat: Text.RichText
+            baseUrl: Qt.resolvedUrl("../")
+            font.bold: true
+            font.pixelSize: window.titleFontSize
+            color: window.titleFontColor
+            text: RichText.titleMarkup(storyRow.row, storyRow.onWall)
+            onLinkActivated: links.follow(link, storyRow.row)
+        }
+
+        Text {
+            objectName: "message"
+            width: parent.width
+            wrapMode: Text.Wrap
+            textFormat: Text.RichText
+            font.pixelSize: window.mainFontSize
+            color: window.messageTextColor
+            text: RichText.shownMessage(storyRow.row.message, translator.translate("Read more"))
+            visible: storyRow.row.message !== ""
+            onLinkActivated: links.follow(link, storyRow.row)
+        }
+
+        Item {
+            width: parent.width
+            height: Math.max(picture.visible ? picture.height : 0, linkText.visible ? linkText.height : 0)
+            visible: storyRow.row.picture.length > 20 || storyRow.row.name !== ""
+
+            NewsFeedImage {
+                id: picture
+                objectName: "storyPicture"
+                source: storyRow.row.picture
+                imageId: storyRow.row.status_id
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: {
+                        if (storyRow.row.type === "photo") {
+                            window.photosModel.clear()
+                            signalHandler.loadBigImage(storyRow.row.object_id)
+                        } else {
+                            storyRow.clicked()
+                        }
+                    }
+                }
+            }
+
+            Text {
+                id: linkText
+                objectName: "linkName"
+                anchors.left: picture.visible ? picture.right : parent.left
+                anchors.leftMargin: picture.visible ? window.spacing : 0
+                anchors.right: parent.right
+                wrapMode: Text.Wrap
+                textFormat: Text.RichText
+                font.pixelSize: window.mainFontSize - 2
+                color: window.descriptionTextColor
+                text: Markup.escapeMarkup(storyRow.row.name) + "<br>" + storyRow.row.caption
+                visible: storyRow.row.name !== ""
+                onLinkActivated: links.openWeb(link)
+            }
+        }
+
+        Text {
+            objectName: "description"
+            width: parent.width
+            wrapMode: Text.Wrap
+            textFormat: Text.RichText
+            font.pixelSize: window.mainFontSize - 2
+            color: window.descriptionTextColor
+            text: RichText.shownDescription(storyRow.row.description, storyRow.row.plainDescription,
+                                            translator.translate("Read more"))
+            visible: storyRow.row.plainDescription !== ""
+            onLinkActivated: links.follow(link, storyRow.row)
+        }
+
+        StoryFooter {
+            width: parent.width
+            created: storyRow.row.created_time
+            likes: storyRow.row.likes
+            comments: storyRow.row.comments
+        }
+
+        Row {
+            spacing: 6
+            visible: storyRow.applicationName !== ""
+
+            Image {
+                width: 16
+                height: 16
+                anchors.verticalCenter: parent.verticalCenter
+                source: storyRow.row.icon.length > 20 ? storyRow.row.icon : ""
+                visible: status === Image.Ready
+            }
+
+            Text {
+                objectName: "via"
+                textFormat: Text.RichText
+                font.pixelSize: window.mainFontSize - 4
+                color: "#aaa"
+                text: "via " + (RichText.str(storyRow.application.id) !== ""
+                                ? "<a style='text-decoration:none;color:" + RichText.linkColour + "' href='app'>"
+                                  + Markup.escapeMarkup(storyRow.applicationName) + "</a>"
+                                : Markup.escapeMarkup(storyRow.applicationName))
+                onLinkActivated: links.follow(link, storyRow.row)
+            }
+        }
+
+        Text {
+            objectName: "commentsHeader"
+            font.pixelSize: window.mainFontSize - 2
+            color: window.titleFontColor
+            textFormat: Text.PlainText
+            text: storyRow.preview.header
+            visible: window.showComments && text !== ""
+        }
+
+        Repeater {
+            objectName: "commentPreview"
+            model: window.showComments ? storyRow.preview.rows : []
+
+            Loader {
+                width: content.width
+                Component.onCompleted: setSource(Qt.resolvedUrl("CommentView.qml"), {
+                    "wall": true, "status": false, "userId": modelData.user_id, "name": modelData.fromName,
+                    "likes": modelData.like_count, "comment": modelData.message, "created": modelData.created_time,
+                    "comment_id": modelData.comment_id_number, "page": modelData.fromCategory !== ""
+                })
+            }
+        }
+    }
+}
