@@ -203,11 +203,9 @@ TestCase {
         var w = harness.signedIn()
         w.signalHandler.showNews()
         tryVerify(function () { return w.newsModel.count > 1 && w.waiting.state === "hidden" }, 10000, "the feed")
-        var row = null
-        tryVerify(function () { return (row = w.currentView.item.listView.itemAtIndex(0)) !== null })
         var first = w.newsModel.get(0)
         harness.loads = []
-        mouseClick(row, row.width - 5, row.height - 5)
+        w.currentView.item.clicked(0)
         var story = w.currentViewTop.item
         verify(story !== null && story.objectName === "StatusView")
         compare([story.status_id, story.user_name, w.title, harness.lastEntry().page, harness.lastEntry().id],

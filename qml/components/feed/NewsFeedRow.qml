@@ -14,18 +14,20 @@ Rectangle {
 
     // The row's roles (the delegate's `model`) and its index.
     property var row
+    // The roles read once, each with its type even where the row lacks it.
+    readonly property var story: RichText.copyRow(row)
     property int rowIndex: 0
     property bool first: rowIndex === 0
     // On a wall the title names the author only.
     property bool onWall: false
-    readonly property bool loadMore: row.type === "next"
-                                     || row.message === translator.translate("Load more") + "..."
-    readonly property var application: RichText.parsed(row.application) || {}
+    readonly property bool loadMore: story.type === "next"
+                                     || story.message === translator.translate("Load more") + "..."
+    readonly property var application: RichText.parsed(story.application) || {}
     readonly property string applicationName: RichText.str(application.name)
-    readonly property var comments: RichText.commentRows(row, function () { return "" })
-    readonly property var preview: RichText.commentPreview(row, comments, translator.translate("Comments"))
+    readonly property var comments: RichText.commentRows(story, function () { return "" })
+    readonly property var preview: RichText.commentPreview(story, comments, translator.translate("Comments"))
     // The empty row that ends a list without stories shows nothing.
-    readonly property bool blank: row.id === "" && row.message === "" && !loadMore
+    readonly property bool blank: story.id === "" && story.message === "" && !loadMore
     readonly property int textLeft: window.profileImage ? 50 + 2 * window.spacing : window.spacing
 
     signal clicked()
@@ -33,7 +35,7 @@ Rectangle {
     width: parent ? parent.width : 480
     height: blank ? 0 : loadMore ? 50 + 2 * window.spacing : content.y + content.height + window.spacing
     visible: !blank
-    color: mouseArea.pressed && row.id !== "" ? window.feedPressedBg : window.feedBg
+    color: mouseArea.pressed && story.id !== "" ? window.feedPressedBg : window.feedBg
 
     StoryLinks { id: links }
 
@@ -43,7 +45,7 @@ Rectangle {
         enabled: !storyRow.loadMore
         onPressed: window.vibrate()
         onReleased: window.vibrate()
-        onClicked: if (storyRow.row.id !== "") storyRow.clicked()
+        onClicked: if (storyRow.story.id !== "") storyRow.clicked()
     }
 
     Rectangle {
@@ -67,7 +69,7 @@ Rectangle {
         objectName: "authorPicture"
         x: window.spacing
         y: window.spacing
-        source: storyRow.row.profileImageUrl
+        source: storyRow.story.profileImageUrl
         hover: mouseArea.pressed
         visible: window.profileImage && !storyRow.loadMore
         MouseArea {
@@ -105,27 +107,27 @@ Rectangle {
             textFormat: Text.RichText
             font.pixelSize: window.mainFontSize
             color: window.messageTextColor
-            text: RichText.shownMessage(storyRow.row.message, translator.translate("Read more"))
-            visible: storyRow.row.message !== ""
+            text: RichText.shownMessage(storyRow.story.message, translator.translate("Read more"))
+            visible: storyRow.story.message !== ""
             onLinkActivated: links.follow(link, storyRow.row)
         }
 
         Item {
             width: parent.width
             height: Math.max(picture.visible ? picture.height : 0, linkText.visible ? linkText.height : 0)
-            visible: storyRow.row.picture.length > 20 || storyRow.row.name !== ""
+            visible: storyRow.story.picture.length > 20 || storyRow.story.name !== ""
 
             NewsFeedImage {
                 id: picture
                 objectName: "storyPicture"
-                source: storyRow.row.picture
-                imageId: storyRow.row.status_id
+                source: storyRow.story.picture
+                imageId: storyRow.story.status_id
                 MouseArea {
                     anchors.fill: parent
                     onClicked: {
-                        if (storyRow.row.type === "photo") {
+                        if (storyRow.story.type === "photo") {
                             window.photosModel.clear()
-                            signalHandler.loadBigImage(storyRow.row.object_id)
+                            signalHandler.loadBigImage(storyRow.story.object_id)
                         } else {
                             storyRow.clicked()
                         }
@@ -143,8 +145,8 @@ Rectangle {
                 textFormat: Text.RichText
                 font.pixelSize: window.mainFontSize - 2
                 color: window.descriptionTextColor
-                text: Markup.escapeMarkup(storyRow.row.name) + "<br>" + storyRow.row.caption
-                visible: storyRow.row.name !== ""
+                text: Markup.escapeMarkup(storyRow.story.name) + "<br>" + storyRow.story.caption
+                visible: storyRow.story.name !== ""
                 onLinkActivated: links.openWeb(link)
             }
         }
@@ -156,17 +158,17 @@ Rectangle {
             textFormat: Text.RichText
             font.pixelSize: window.mainFontSize - 2
             color: window.descriptionTextColor
-            text: RichText.shownDescription(storyRow.row.description, storyRow.row.plainDescription,
+            text: RichText.shownDescription(storyRow.story.description, storyRow.story.plainDescription,
                                             translator.translate("Read more"))
-            visible: storyRow.row.plainDescription !== ""
+            visible: storyRow.story.plainDescription !== ""
             onLinkActivated: links.follow(link, storyRow.row)
         }
 
         StoryFooter {
             width: parent.width
-            created: storyRow.row.created_time
-            likes: storyRow.row.likes
-            comments: storyRow.row.comments
+            created: storyRow.story.created_time
+            likes: storyRow.story.likes
+            comments: storyRow.story.comments
         }
 
         Row {
@@ -177,7 +179,7 @@ Rectangle {
                 width: 16
                 height: 16
                 anchors.verticalCenter: parent.verticalCenter
-                source: storyRow.row.icon.length > 20 ? storyRow.row.icon : ""
+                source: storyRow.story.icon.length > 20 ? storyRow.story.icon : ""
                 visible: status === Image.Ready
             }
 

@@ -15,6 +15,8 @@ Rectangle {
     property int coverOffset: 0
     readonly property bool hasCover: cover !== ""
     readonly property int coverHeight: 169
+    // "me" as the signed-in user's id once it is known.
+    readonly property string pictureId: userId === "me" && window.ownId !== "" ? window.ownId : userId
 
     height: hasCover ? 242 : 106
     color: window.feedBg
@@ -51,8 +53,8 @@ Rectangle {
             width: 78
             height: 75
             // "me" stands for whoever is signed in: not cached under that name.
-            cacheId: /^\d+$/.test(header.userId) ? header.userId + "_large" : ""
-            source: ServiceConfig.graphRoot + "/" + header.userId + "/picture?type=normal&" + window.token
+            cacheId: /^\d+$/.test(header.pictureId) ? header.pictureId + "_large" : ""
+            source: ServiceConfig.graphRoot + "/" + header.pictureId + "/picture?type=normal&" + window.token
             MouseArea {
                 anchors.fill: parent
                 onClicked: signalHandler.showWall(header.userId, header.userName)
