@@ -74,7 +74,7 @@ Rectangle {
         visible: window.profileImage && !storyRow.loadMore
         MouseArea {
             anchors.fill: parent
-            onClicked: links.follow("a", storyRow.row)
+            onClicked: links.follow("a", storyRow.story)
         }
     }
 
@@ -96,8 +96,8 @@ Rectangle {
             font.bold: true
             font.pixelSize: window.titleFontSize
             color: window.titleFontColor
-            text: RichText.titleMarkup(storyRow.row, storyRow.onWall)
-            onLinkActivated: links.follow(link, storyRow.row)
+            text: RichText.titleMarkup(storyRow.story, storyRow.onWall, window.titleFontColor)
+            onLinkActivated: links.follow(link, storyRow.story)
         }
 
         Text {
@@ -109,7 +109,7 @@ Rectangle {
             color: window.messageTextColor
             text: RichText.shownMessage(storyRow.story.message, translator.translate("Read more"))
             visible: storyRow.story.message !== ""
-            onLinkActivated: links.follow(link, storyRow.row)
+            onLinkActivated: links.follow(link, storyRow.story)
         }
 
         Item {
@@ -161,7 +161,7 @@ Rectangle {
             text: RichText.shownDescription(storyRow.story.description, storyRow.story.plainDescription,
                                             translator.translate("Read more"))
             visible: storyRow.story.plainDescription !== ""
-            onLinkActivated: links.follow(link, storyRow.row)
+            onLinkActivated: links.follow(link, storyRow.story)
         }
 
         StoryFooter {
@@ -192,7 +192,7 @@ Rectangle {
                                 ? "<a style='text-decoration:none;color:" + RichText.linkColour + "' href='app'>"
                                   + Markup.escapeMarkup(storyRow.applicationName) + "</a>"
                                 : Markup.escapeMarkup(storyRow.applicationName))
-                onLinkActivated: links.follow(link, storyRow.row)
+                onLinkActivated: links.follow(link, storyRow.story)
             }
         }
 

@@ -86,7 +86,8 @@ Rectangle {
         link = shown.link
         picture = shown.picture
         type = RichText.displayType(shown)
-        story = type === "story"
+        // Only a story the service told (no words of the author) takes no comment.
+        story = type === "story" && RichText.plainOf(shown.message) === shown.story
         source = type === "video" ? shown.source : ""
         var place = RichText.parsed(shown.place)
         placeId = placeName = ""
@@ -215,7 +216,7 @@ Rectangle {
                         font.bold: true
                         font.pixelSize: window.titleFontSize
                         color: window.titleFontColor
-                        text: RichText.titleMarkup(statusView.row, false)
+                        text: RichText.titleMarkup(statusView.row, false, window.titleFontColor)
                         onLinkActivated: links.follow(link, statusView.row)
                     }
                     Text {
@@ -227,16 +228,25 @@ Rectangle {
                     }
                 }
 
-                Image {
+                // The white glyph on a button of its own, readable in both themes.
+                Rectangle {
                     id: deleteIcon
                     objectName: "deleteIcon"
                     anchors.right: parent.right
-                    width: 40
-                    height: 40
-                    sourceSize.width: 40
-                    source: "../media/BottomBar/delete.svg"
+                    width: 44
+                    height: 44
+                    radius: 6
+                    color: deleteArea.pressed ? "#888" : window.darkTheme ? "#444" : "#3B5998"
                     visible: statusView.deletable
+                    Image {
+                        anchors.centerIn: parent
+                        width: 36
+                        height: 36
+                        sourceSize.width: 36
+                        source: "../media/BottomBar/delete.svg"
+                    }
                     MouseArea {
+                        id: deleteArea
                         anchors.fill: parent
                         onClicked: deleteDialog.open()
                     }

@@ -77,11 +77,24 @@ Rectangle {
             signalHandler.showWall(item.id, item.name)
     }
 
+    // The own wall is asked for as "me": its name is its own stories' author's.
+    readonly property string shownName: {
+        var count = model ? model.count : 0
+        for (var i = 0; user_id === "me" && i < Math.min(count, 20); ++i) {
+            var row = model.get(i)
+            if (row.fromID !== "" && row.fromID === window.ownId)
+                return row.fromName
+        }
+        return user_name
+    }
+
+    onCoverChanged: Qt.callLater(stories.clear)
     onPageNameChanged: user_name = pageName
     onOwnerIdChanged: user_id = ownerId
     color: window.feedBg
 
     NewsFeedList {
+        id: stories
         objectName: "wallStories"
         anchors.fill: parent
         visible: wall.storiesShown
@@ -93,7 +106,7 @@ Rectangle {
             WallHeader {
                 width: ListView.view ? ListView.view.width : wall.width
                 userId: wall.user_id
-                userName: wall.user_name
+                userName: wall.shownName
                 cover: wall.cover
                 coverOffset: wall.coverOffset
             }

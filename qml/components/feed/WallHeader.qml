@@ -31,7 +31,7 @@ Rectangle {
         Image {
             objectName: "cover"
             width: Math.max(480, parent.width)
-            fillMode: Image.PreserveAspectFit
+            height: implicitWidth > 0 ? width * implicitHeight / implicitWidth : 0
             asynchronous: true
             source: header.cover
             y: -Math.max(0, Math.min(height * header.coverOffset / 100, height - header.coverHeight))

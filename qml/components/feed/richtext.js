@@ -178,12 +178,13 @@ function addressees(row) {
 }
 
 // The title line: the check-in's "with" line, or the author (link "a") with
-// the addressee's markup after it unless several are addressed or `alone`.
-function titleMarkup(row, alone) {
+// the addressee's markup after it unless several are addressed or `alone`;
+// the author in `colour`.
+function titleMarkup(row, alone, colour) {
     var to = addressees(row)
     if (row.type === "checkin" && to.length > 0)
         return str(row.withtext)
-    var author = "<a style='text-decoration:none;color:inherit' href='a'>" + Text.escapeMarkup(row.fromName) + "</a>"
+    var author = "<a style='text-decoration:none;color:" + colour + "' href='a'>" + Text.escapeMarkup(row.fromName) + "</a>"
     return alone || to.length > 1 ? author : author + " " + str(row.toName)
 }
 
