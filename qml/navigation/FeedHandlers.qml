@@ -58,7 +58,7 @@ QtObject {
         function onShowWall(user_id, user_name) {
             var fetch = window.reload || window.wallModel.count === 0 || !window.back || window.lastWall !== user_id
             var values = { "id": user_id, "name": user_name }
-            router.open("wall")
+            router.open("wall", values)
             if (fetch) {
                 router.fetch("wall", values)
                 window.back = false
