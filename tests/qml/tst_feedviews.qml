@@ -4,6 +4,7 @@ import Kelvo 1.0
 import "../../qml/components/feed"
 import "../../qml/navigation"
 import "../../qml/client/feedrows.js" as Rows
+import "../../qml/components/feed/richtext.js" as RichText
 
 // The story list and the single-story view on rows the feed parser builds:
 // what a row shows (cut, previewed, literal), what the story view makes of
@@ -31,6 +32,10 @@ Item {
         property string rilUsername: ""
         property string rilPassword: ""
         property var done: ({ label: "", state: "" })
+        property bool chatOn: true
+        property bool chatConnected: false
+        property var errorbanner: ({ text: "", show: function () {} })
+        signal sendMsg(string to, string msg)
         property ListModel newsModel: ListModel {}
         property ListModel statusCommentsModel: ListModel {}
         property ListModel likesModel: ListModel {}
@@ -51,10 +56,12 @@ Item {
     StatusView { id: statusView; anchors.fill: parent; model: window.newsModel }
     NewsFeedList { id: feed; anchors.fill: parent }
     StoryLinks { id: links }
+    PrivateMessageBox { id: messageBox; userId: "42"; open: true }
     // Reads rich text back as the text a person sees.
     TextEdit { id: reader; visible: false; textFormat: TextEdit.RichText }
 
     SignalSpy { id: openLinkSpy; target: window; signalName: "openLink" }
+    SignalSpy { id: sendSpy; target: window; signalName: "sendMsg" }
 
     TestCase {
         name: "FeedViews"
@@ -279,6 +286,44 @@ Item {
             for (var i = 0; i < window.likesModel.count; ++i)
                 likes.push(window.likesModel.get(i).id + " " + window.likesModel.get(i).name)
             compare(likes, data.likes || [])
+        }
+
+        // Only a Graph picture under the configured root is cached, by its object id.
+        function test_pictureCacheIds_data() {
+            var root = ServiceConfig.graphRoot
+            return [
+                { tag: "graph picture", url: root + "/123/picture?access_token=T", id: "123" },
+                { tag: "bare", url: root + "/ann.b/picture", id: "ann.b" },
+                { tag: "another host", url: "http://elsewhere.test/123/picture", id: "" },
+                { tag: "root as a prefix", url: root + "evil.test/123/picture", id: "" },
+                { tag: "a path", url: root + "/../x/picture", id: "" },
+                { tag: "not a picture", url: root + "/123/photos", id: "" }
+            ]
+        }
+
+        function test_pictureCacheIds(data) {
+            compare(RichText.pictureCacheId(data.url, ServiceConfig.graphRoot), data.id)
+        }
+
+        // A private message goes to a connected chat only; otherwise the text stays.
+        function test_privateMessage_data() {
+            return [
+                { tag: "chat off", on: false, connected: true, sent: [], kept: "hi" },
+                { tag: "not connected", on: true, connected: false, sent: [], kept: "hi" },
+                { tag: "connected", on: true, connected: true, sent: ["-42@" + ServiceConfig.chatDomain, "hi"],
+                  kept: "" }
+            ]
+        }
+
+        function test_privateMessage(data) {
+            sendSpy.clear()
+            window.errorbanner.text = ""
+            Object.assign(window, { chatOn: data.on, chatConnected: data.connected })
+            messageBox.text = "hi"
+            messageBox.send()
+            compare(sendSpy.count ? Array.from(sendSpy.signalArguments[0]) : [], data.sent)
+            compare(messageBox.text, data.kept)
+            compare(window.errorbanner.text !== "", data.kept !== "")
         }
 
         // A tapped row goes to the hub by the list's name; "Load more" too.
