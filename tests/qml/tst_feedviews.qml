@@ -119,6 +119,8 @@ Item {
                 { tag: "a long message with tags whole",
                   post: { message: tagged, message_tags: [{ id: "5", name: "t", offset: 10, length: 3 }] },
                   child: "message", text: tagged },
+                { tag: "the words of a tag link cut", post: { message: "x TAG|" + repeat("t", 300) }, child: "message",
+                  text: "x TAG|" + repeat("t", 244) + "...\u2028[Read more]" },
                 { tag: "80 description whole", post: { description: repeat("d", 80) }, child: "description",
                   text: repeat("d", 80) },
                 { tag: "81 description cut", post: { description: repeat("d", 81) }, child: "description",

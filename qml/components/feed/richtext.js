@@ -71,12 +71,13 @@ function readMore(label) {
 }
 
 // A story's message as the list shows it: whole when shorter than 250
-// visible characters or when it holds tag links (cutting would lose them),
+// visible characters or when it holds tag links (cutting could lose them;
+// the words "TAG|" in the text itself are no link and cut like any other),
 // otherwise its first 250 characters, "..." and `more` (the translated
 // "Read more") on a line of its own.
 function shownMessage(message, more) {
     var text = str(message)
-    if (visibleLength(text) < 250 || text.indexOf("TAG|") > 0)
+    if (visibleLength(text) < 250 || text.indexOf("href=\"TAG|") >= 0)
         return text
     return cutMarkup(text, 250) + "..." + readMore(more)
 }
