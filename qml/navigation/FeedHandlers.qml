@@ -5,6 +5,13 @@ QtObject {
     property var window
     property var router
 
+    // The loader of each story list's next page.
+    readonly property var nextLoaders: ({ "newsModel": "nextPage", "wallModel": "nextWallPage",
+                                          "groupFeedModel": "nextGroupPage", "eventFeedModel": "nextEventPage",
+                                          "pageModel": "nextPagePage" })
+    // Lists whose tapped story's author the client remembers.
+    readonly property var authorRemembered: ["wallModel", "groupFeedModel", "pageModel"]
+
     property Connections answers: Connections {
         target: window.signalHandler
 
@@ -54,7 +61,7 @@ QtObject {
         function onShowWall(user_id, user_name) {
             var fetch = window.reload || window.wallModel.count === 0 || !window.back || window.lastWall !== user_id
             var values = { "id": user_id, "name": user_name }
-            router.open("wall")
+            router.open("wall", values)
             if (fetch) {
                 router.fetch("wall", values)
                 window.back = false
@@ -67,6 +74,32 @@ QtObject {
         function onLoadStatus(id) {
             router.fetch("status", { "id": id })
             router.rememberUnlessRefresh("status", { "id": id })
+        }
+
+        // A story list's row: the story over the list, the list's next page,
+        // or nothing for the no-data row. A filtered feed fetches the story.
+        function onShowStory(list, index) {
+            var model = window[list]
+            var row = model ? router.itemAt(model, index) : null
+            if (!row)
+                return
+            if (row.type === "next") {
+                if (nextLoaders[list])
+                    router.load(nextLoaders[list], row.next)
+                return
+            }
+            if (row.id === "")
+                return
+            if (list === "newsModel" && window.filter) {
+                window.signalHandler.loadStatus(row.id)
+                return
+            }
+            if (authorRemembered.indexOf(list) >= 0)
+                router.setClientState("currentName", row.fromName)
+            var id = row.id
+            router.place(router.route("status"), {}, { "model": model, "commentsModel": window.statusCommentsModel })
+            router.callOn(window.currentViewTop.item, "fill", [index])
+            router.record({ "page": "status", "id": id, "name": "" })
         }
 
         function onShowPrivacy() {

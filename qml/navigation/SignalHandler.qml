@@ -40,6 +40,9 @@ QtObject {
     signal getMessage(string id, int message_count, bool canReply, string recipientId, var recipients)
     signal getPageMessage(string id)
     signal getAlbums()
+    // A row of a story list, by the window's list name: the story, the
+    // next page or nothing.
+    signal showStory(string list, int index)
 
     // Loading
     signal loadStatus(string id)

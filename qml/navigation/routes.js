@@ -62,9 +62,11 @@ var routes = {
               back: { family: "feed", call: "backToStatus" } },
     profile: { signal: "showProfile", handledBy: "feed", component: "feed/Wall", clearModels: true,
                toolbar: "profile", title: "Profile", defaults: { id: "me", name: "You" },
+               properties: { user_id: "id", user_name: "name" },
                loader: "loadUserWall", args: ["id"], record: ["name"], back: { emit: "showProfile" } },
     wall: { signal: "showWall", params: ["id", "name"], handledBy: "feed", component: "feed/Wall",
-            clearModels: true, title: "Profile", loader: "loadUserWall", args: ["id"], record: ["id", "name"],
+            properties: { user_id: "id", user_name: "name" }, clearModels: true, title: "Profile",
+            loader: "loadUserWall", args: ["id"], record: ["id", "name"],
             back: { emit: "showWall", args: ["id", "name"] } },
     // Sub-views of a wall, recorded by the wall page: shown again afresh.
     wallLikes: { component: "feed/Wall", title: "Profile", subView: "likes", recordAs: "wall",

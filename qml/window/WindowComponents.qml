@@ -1,8 +1,9 @@
 import QtQuick 2.15
 import "../components/common"
+import "../components/feed"
 
 // The pages the main window itself loads into its layers: the home menu, the
-// login view, and the placeholder of the single-story view.
+// login view, and the single-story view.
 QtObject {
     readonly property Component mainMenuComponent: Component {
         MainMenu {
@@ -11,7 +12,7 @@ QtObject {
     }
 
     readonly property Component statusViewComponent: Component {
-        Item { objectName: "StatusView" }
+        StatusView {}
     }
 
     readonly property Component loginViewComponent: Component {

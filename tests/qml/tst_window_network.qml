@@ -243,6 +243,30 @@ TestCase {
         verify(next.newsModel.count > 1)
     }
 
+    // A tapped story opens over the feed with its own row and comments; back
+    // shows the same feed again without fetching it.
+    function test_storyOverTheFeedAndBack() {
+        var w = harness.signedIn()
+        w.signalHandler.showNews()
+        tryVerify(function () { return w.newsModel.count > 1 && w.waiting.state === "hidden" }, 10000, "the feed")
+        var first = w.newsModel.get(0)
+        harness.loads = []
+        w.currentView.item.clicked(0)
+        var story = w.currentViewTop.item
+        verify(story !== null && story.objectName === "StatusView")
+        compare([story.status_id, story.user_name, w.title, harness.lastEntry().page, harness.lastEntry().id],
+                [first.id, first.fromName, "Status", "status", first.id])
+        var fetched = first.comments > first.discussion_count
+        compare(harness.loads, fetched ? [["loadStatusComments", first.id]] : [])
+        if (!fetched)
+            compare(w.statusCommentsModel.count, first.discussion_count)
+
+        w.bottomBar.backPressed()
+        compare(w.currentViewTop.item, null)
+        compare([w.currentPage, harness.pages().pop(), w.newsModel.get(0).id], ["NewsFeedList", "news", first.id])
+        compare(harness.loads.filter(function (load) { return load[0] === "loadHomeFeed" }), [])
+    }
+
     // The rest of the feed family over real HTTP: each fills its model with
     // rows the pages can read.
     function test_feedFamilyFillsItsModels_data() {

@@ -25,7 +25,7 @@ TestCase {
 
     // Pages later work builds. A name leaves the list when its file lands.
     readonly property var pagesBuiltLater: [
-        "feed/NewsFeedList", "feed/StatusView", "feed/Wall", "chat/ChatList", "chat/ChatView",
+        "chat/ChatList", "chat/ChatView",
         "people/FriendsList", "groups/GroupsList", "groups/GroupsView", "groups/Page",
         "events/EventsList", "events/EventView", "messages/NotificationsList", "messages/MessagesList",
         "messages/MessagesView", "photos/PhotoUpload", "places/Places", "places/CheckinView",
@@ -107,7 +107,7 @@ TestCase {
     // (none: null); entry: what the history records besides the tag as page
     // (none: null); page: the current page afterwards, where the row has one;
     // title: the title where it is not the page's own; model and rows: list
-    // rows the route reads.
+    // rows the route reads; props: what the page was given.
     function test_showingARoute_data() {
         var event = { id: "e9", name: "Party" }
         return [
@@ -116,9 +116,10 @@ TestCase {
             { tag: "filternews", emit: ["loadFilterHomeFeed", "f", "nf_1", 0], load: ["loadFilterHomeFeed", "f", "nf_1", 0],
               entry: {}, page: "NewsFeedList" },
             { tag: "status", emit: ["loadStatus", "1_2"], load: ["loadStatus", "1_2"], entry: { id: "1_2" } },
-            { tag: "profile", emit: ["showProfile"], load: ["loadUserWall", "me"], entry: { name: "You" }, page: "Wall" },
+            { tag: "profile", emit: ["showProfile"], load: ["loadUserWall", "me"], entry: { name: "You" }, page: "Wall",
+              props: { user_id: "me", user_name: "You" } },
             { tag: "wall", emit: ["showWall", "42", "Ann"], load: ["loadUserWall", "42"], entry: { id: "42", name: "Ann" },
-              page: "Wall" },
+              page: "Wall", props: { user_id: "42", user_name: "Ann" } },
             { tag: "chat", emit: ["showChat"], load: null, entry: {}, page: "ChatList" },
             { tag: "friends", emit: ["showFriends"], load: ["loadFriends"], entry: {}, page: "FriendsList" },
             { tag: "tagFriends", emit: ["tagFriends", "photo"], load: ["loadFriends"], entry: null },
@@ -162,6 +163,8 @@ TestCase {
             compare(w.currentPage, data.page)
         if (data.title !== undefined)
             compare(w.title, data.title)
+        for (var name in data.props)
+            compare(w.currentView.item[name], data.props[name], name)
     }
 
     // Back from About (or what `from` emits) to the last of `history`: what it
