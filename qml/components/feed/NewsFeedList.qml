@@ -77,6 +77,28 @@ Item {
         }
     }
 
+    // The feed kept from the last run is on show until the service answers.
+    Rectangle {
+        objectName: "updatingNote"
+        visible: feedList.modelName === "newsModel" && window.newsFromSnapshot
+        anchors.top: parent.top
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.topMargin: 6
+        width: updatingText.implicitWidth + 24
+        height: updatingText.implicitHeight + 10
+        radius: height / 2
+        color: window.titleFontColor
+        opacity: 0.9
+
+        Text {
+            id: updatingText
+            anchors.centerIn: parent
+            color: window.bgColor
+            font.pixelSize: window.mainFontSize - 4
+            text: translator.translate("Updating...")
+        }
+    }
+
     FeedFilterMenu {
         objectName: "filterMenu"
         anchors.fill: parent
