@@ -79,16 +79,15 @@ bool isIdKey(const QString &key) {
     return key == QLatin1String("id") || key.endsWith(QLatin1String("_id"));
 }
 
-QJsonValue reshapeValue(const QJsonValue &value, const QString &key, int depth, int shapes);
+QJsonValue reshapeValue(const QJsonValue &value, const QString &key, int shapes);
 
-QJsonObject reshapeObject(const QJsonObject &object, const QString &key, int depth, int shapes) {
+QJsonObject reshapeObject(const QJsonObject &object, const QString &key, int shapes) {
     QJsonObject out;
     for (auto it = object.begin(); it != object.end(); ++it)
-        out.insert(it.key(), reshapeValue(it.value(), it.key(), depth + 1, shapes));
+        out.insert(it.key(), reshapeValue(it.value(), it.key(), shapes));
     if (key == QLatin1String("paging") && shapes & (ShapeCursors | ShapeEscapes))
         return reshapePaging(out, shapes);
-    const bool embedded = depth > 0;
-    if (shapes & ShapeSparse && embedded && out.contains("count") &&
+    if (shapes & ShapeSparse && out.contains("count") &&
         (key == QLatin1String("comments") || key == QLatin1String("likes")))
         return QJsonObject{{"count", out.value("count")}};
     if (shapes & ShapeSparse && key == QLatin1String("place") && out.value("location").isObject())
@@ -96,14 +95,14 @@ QJsonObject reshapeObject(const QJsonObject &object, const QString &key, int dep
     return out;
 }
 
-QJsonValue reshapeValue(const QJsonValue &value, const QString &key, int depth, int shapes) {
+QJsonValue reshapeValue(const QJsonValue &value, const QString &key, int shapes) {
     if (value.isObject()) {
         if (shapes & ShapeArrays &&
             (key == QLatin1String("message_tags") || key == QLatin1String("story_tags")))
             return flatTags(value.toObject());
         if (shapes & ShapeArrays && key == QLatin1String("summary"))
             return QJsonArray();
-        return reshapeObject(value.toObject(), key, depth, shapes);
+        return reshapeObject(value.toObject(), key, shapes);
     }
     if (value.isArray()) {
         const QJsonArray in = value.toArray();
@@ -111,7 +110,7 @@ QJsonValue reshapeValue(const QJsonValue &value, const QString &key, int depth, 
             return QJsonObject();
         QJsonArray out;
         for (const QJsonValue &item : in)
-            out.append(reshapeValue(item, key, depth + 1, shapes));
+            out.append(reshapeValue(item, key, shapes));
         return out;
     }
     if (value.isString() && shapes & ShapeNumbers && isIdKey(key)) {
@@ -132,7 +131,7 @@ ApiResponse reshapeAnswer(const ApiResponse &answer, int shapes) {
     if (!doc.isObject() && !doc.isArray())
         return answer;
     QJsonValue root =
-        reshapeValue(doc.isObject() ? QJsonValue(doc.object()) : doc.array(), QString(), 0, shapes);
+        reshapeValue(doc.isObject() ? QJsonValue(doc.object()) : doc.array(), QString(), shapes);
     if (shapes & ShapeSparse && root.toObject().value("data").isArray()) {
         // The second item without a time, the third without an author.
         QJsonObject top = root.toObject();
