@@ -129,7 +129,7 @@ ApiResponse GraphApi::respond(const ApiRequest &req, const QString &viewer, bool
                 QStringLiteral("(#100) offset must be a whole number from 0 to %1.")
                     .arg(maxCollectionOffset));
     }
-    for (const QString key : {QStringLiteral("until"), QStringLiteral("since")}) {
+    for (const QString &key : {QStringLiteral("until"), QStringLiteral("since")}) {
         bool ok = !req.has(key);
         if (!ok)
             req.value(key).toLongLong(&ok);

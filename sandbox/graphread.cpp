@@ -203,7 +203,11 @@ ApiResponse userConnection(GraphContext &ctx, const Person &p, const QString &c)
             return notOwn();
         QList<const Post *> feed = newsFeedOf(w, p.id);
         if (w.homeFeedSize > 0 && p.id == w.meId)
-            feed = feed.mid(0, w.homeFeedSize);
+            feed.erase(std::remove_if(feed.begin(), feed.end(),
+                                      [&](const Post *s) {
+                                          return qMakePair(s->created, s->id) < w.homeFeedEnd;
+                                      }),
+                       feed.end());
         return postsPage(ctx, feed);
     }
     if (c == QLatin1String("feed") || c == QLatin1String("posts") || c == QLatin1String("statuses"))

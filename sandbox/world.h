@@ -291,7 +291,11 @@ struct WorldData {
     quint64 revisions = 0;        // the last revision given to a post
     qint64 clock = 0;             // when set, the time of the change being made (replays)
     QStringList postsNewestFirst; // every post id, by creation time then id, newest first
-    int homeFeedSize = 0;         // when set, the account's home feed holds this many stories
+    // When set, the account's home feed ends at the story `homeFeedEnd` (its
+    // creation time and id) that was its `homeFeedSize`-th when sized: later
+    // posts join it without pushing stories out.
+    int homeFeedSize = 0;
+    QPair<qint64, QString> homeFeedEnd;
 
     QString newId() { return QString::number(++nextSerial); }
     qint64 now() const;

@@ -1008,12 +1008,11 @@ void sizeHomeFeed(WorldData &w, int stories) {
     for (const QString &id : ids)
         if (madeUpForSize(id))
             w.removePost(id);
-    w.homeFeedSize = stories;
+    w.homeFeedSize = 0;
     const int missing = stories - int(newsFeedOf(w, w.meId).size());
-    if (missing <= 0 || w.friendIds.isEmpty() || w.postsNewestFirst.isEmpty())
-        return;
-    const qint64 oldest = w.posts.value(w.postsNewestFirst.last()).created;
-    for (int k = 0; k < missing; ++k) {
+    const qint64 oldest =
+        w.postsNewestFirst.isEmpty() ? w.anchor : w.posts.value(w.postsNewestFirst.last()).created;
+    for (int k = 0; k < missing && !w.friendIds.isEmpty(); ++k) {
         Post p;
         p.fromId = w.friendIds[k % w.friendIds.size()];
         p.id = p.fromId + QLatin1Char('_') + QString::number(8000000 + k);
@@ -1035,5 +1034,10 @@ void sizeHomeFeed(WorldData &w, int stories) {
                                {}});
         p.revision = ++w.revisions;
         w.addPost(p);
+    }
+    const QList<const Post *> feed = newsFeedOf(w, w.meId);
+    if (stories > 0 && stories <= feed.size()) {
+        w.homeFeedSize = stories;
+        w.homeFeedEnd = {feed[stories - 1]->created, feed[stories - 1]->id};
     }
 }

@@ -119,8 +119,12 @@ private slots:
             QVERIFY(round == 0 || ids == first);
             first = ids;
             QCOMPARE(f->control("POST", "feed_size?stories=0").status, 200);
+            QVERIFY(f->list("me/home?limit=2000").size() < 500);
         }
-        QVERIFY(f->list("me/home?limit=2000").size() < 500);
+        // A new status joins the feed without pushing a story out.
+        QCOMPARE(f->control("POST", "feed_size?stories=500").status, 200);
+        QCOMPARE(f->post("me/feed?message=On%20top").status, 200);
+        QCOMPARE(f->list("me/home?limit=1000").size(), 501);
     }
 
     // The shapes the client must survive are in the seeded feed.
