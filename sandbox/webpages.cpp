@@ -23,6 +23,11 @@ QString page(const QString &title, const QString &body) {
                "input{font-size:16px;margin:4px 0;padding:4px;width:90%}"
                "button{font-size:16px;padding:6px 14px;background:#5b74a8;color:#fff;border:0}"
                "#footer{color:#888;font-size:12px;padding:14px}"
+               "#requests{list-style:none;margin:0;padding:0}"
+               ".request{border-bottom:1px solid #ddd;padding:10px 0 10px 60px;min-height:50px;"
+               "position:relative}"
+               ".request img{position:absolute;left:0;top:10px}"
+               ".request p{margin:4px 0 8px;color:#555}"
                "</style></head><body><div id=\"header\">Sandbox</div>"
                "<div id=\"content\">%2</div></body></html>")
         .arg(escaped(title), body);
