@@ -2,11 +2,14 @@
 
 #include "sandboxlogging.h"
 #include "sandboxstate.h"
+#include "switches.h"
 #include "world.h"
 
 #include <QDateTime>
 #include <QHostAddress>
 #include <QJsonObject>
+
+#include <optional>
 
 namespace {
 
@@ -14,6 +17,22 @@ ApiResponse ok(const QJsonObject &extra = {}) {
     QJsonObject o = extra;
     o.insert("ok", true);
     return ApiResponse::json(o);
+}
+
+ApiResponse refused(const QString &message) {
+    return ApiResponse::badRequest(message, 100, QStringLiteral("SandboxException"));
+}
+
+// A whole number from `low` to `high`, or `fallback` when absent.
+std::optional<int> bounded(const ApiRequest &req, const QString &key, int low, int high,
+                           int fallback) {
+    if (!req.has(key))
+        return fallback;
+    bool ok = false;
+    const int value = req.value(key).toInt(&ok);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
 }
 
 ApiResponse chatMissing() {
@@ -26,10 +45,12 @@ ApiResponse chatMissing() {
 
 } // namespace
 
-ControlApi::ControlApi(World &world, ChatControl chat, SandboxState *state)
+ControlApi::ControlApi(World &world, ChatControl chat, SandboxState *state,
+                       SandboxSwitches &switches)
     : m_world(world)
     , m_chat(std::move(chat))
-    , m_state(state) {}
+    , m_state(state)
+    , m_switches(switches) {}
 
 ApiResponse ControlApi::handle(const ApiRequest &req) {
     if (!QHostAddress(req.remoteAddress).isLoopback())
@@ -81,11 +102,69 @@ ApiResponse ControlApi::handle(const ApiRequest &req) {
         // A login code as the dialog's redirect carries, for tests that skip the page.
         return ok(QJsonObject{{"code", m_world.issueCode(m_world.snapshot()->meId)}});
     }
+    if (command == QLatin1String("variant") || command == QLatin1String("fail") ||
+        command == QLatin1String("feed_paging") || command == QLatin1String("feed_size"))
+        return switchCommand(command, req);
     if (command == QLatin1String("notifications"))
         return addNotification(req);
     if (command == QLatin1String("friend_requests"))
         return addFriendRequest(req);
     return ApiResponse::notFound(req.path);
+}
+
+ApiResponse ControlApi::switchCommand(const QString &command, const ApiRequest &req) {
+    if (command == QLatin1String("variant")) {
+        const std::optional<int> shapes = parseShapes(req.value(QStringLiteral("shape")));
+        if (!shapes)
+            return refused(QStringLiteral("Give shape: empty or some of ") + shapeNames());
+        m_switches.shapes = *shapes;
+        if (*shapes)
+            qCInfo(lcSandbox) << "answer shapes" << req.value(QStringLiteral("shape"));
+        return ok(QJsonObject{{"shape", req.value(QStringLiteral("shape"))}});
+    }
+    if (command == QLatin1String("fail"))
+        return addFault(req);
+    if (command == QLatin1String("feed_paging")) {
+        const QString by = req.value(QStringLiteral("by"));
+        if (by != QLatin1String("time") && by != QLatin1String("offset"))
+            return refused(QStringLiteral("Give by=time or by=offset."));
+        m_switches.feedsByTime = by == QLatin1String("time");
+        return ok(QJsonObject{{"by", by}});
+    }
+    const std::optional<int> stories =
+        bounded(req, QStringLiteral("stories"), 0, maxHomeFeedSize, -1);
+    if (!stories || *stories < 0)
+        return refused(
+            QStringLiteral("Give stories from 0 (as seeded) to %1.").arg(maxHomeFeedSize));
+    m_world.setHomeFeedSize(*stories);
+    return ok(QJsonObject{{"stories", *stories}});
+}
+
+ApiResponse ControlApi::addFault(const ApiRequest &req) {
+    Fault fault;
+    fault.path = req.value(QStringLiteral("path"));
+    if (fault.path.isEmpty()) {
+        m_switches.clearFaults();
+        return ok();
+    }
+    if (!fault.path.startsWith(QLatin1Char('/')) ||
+        fault.path.startsWith(QLatin1String("/_sandbox")))
+        return refused(QStringLiteral("Give a path such as /me/home (not a control path)."));
+    const std::optional<int> status = bounded(req, QStringLiteral("status"), 200, 599, 0);
+    const std::optional<int> delay =
+        bounded(req, QStringLiteral("delay_ms"), 0, SandboxSwitches::maxDelayMs, 0);
+    const std::optional<int> count = bounded(req, QStringLiteral("count"), 1, 1000, 1);
+    if (!status || !delay || !count || (*status == 0 && *delay == 0))
+        return refused(QStringLiteral("Give status (200 to 599) and/or delay_ms (up to %1), and "
+                                      "count (1 to 1000).")
+                           .arg(SandboxSwitches::maxDelayMs));
+    fault.status = *status;
+    fault.delayMs = *delay;
+    fault.count = *count;
+    fault.hasBody = req.has(QStringLiteral("body"));
+    fault.body = req.value(QStringLiteral("body")).toUtf8();
+    m_switches.addFault(fault);
+    return ok(QJsonObject{{"path", fault.path}, {"count", fault.count}});
 }
 
 ApiResponse ControlApi::account(const ApiRequest &) {

@@ -9,6 +9,7 @@
 
 class World;
 class SandboxState;
+class SandboxSwitches;
 struct WorldData;
 
 // What the control endpoints can ask of the chat server. Set by the owner of
@@ -24,8 +25,9 @@ struct ChatControl {
 // "/_sandbox/...": endpoints for tests and demos, answered to loopback peers only.
 class ControlApi {
 public:
-    // `state`, when given, forgets what was posted when the world is reset.
-    ControlApi(World &world, ChatControl chat, SandboxState *state);
+    // `state`, when given, forgets what was posted when the world is reset;
+    // `switches` are what the shape, failure and paging commands set.
+    ControlApi(World &world, ChatControl chat, SandboxState *state, SandboxSwitches &switches);
 
     ApiResponse handle(const ApiRequest &req);
 
@@ -33,6 +35,7 @@ private:
     World &m_world;
     ChatControl m_chat;
     SandboxState *m_state;
+    SandboxSwitches &m_switches;
 
     ApiResponse addNotification(const ApiRequest &req);
     ApiResponse addNotification(const ApiRequest &req, WorldData &w);
@@ -41,4 +44,7 @@ private:
     ApiResponse postings(const ApiRequest &req);
     ApiResponse chatCommand(const QString &command, const ApiRequest &req);
     ApiResponse account(const ApiRequest &req);
+    // Shapes, failures, the feeds' paging and the home feed's size.
+    ApiResponse switchCommand(const QString &command, const ApiRequest &req);
+    ApiResponse addFault(const ApiRequest &req);
 };

@@ -1,8 +1,10 @@
 #include "graphapi.h"
 
+#include "answershapes.h"
 #include "fql.h"
 #include "sandboxlogging.h"
 #include "sandboxstate.h"
+#include "switches.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -41,9 +43,10 @@ ApiResponse invalidToken() {
 
 } // namespace
 
-GraphApi::GraphApi(World &world, SandboxState *state)
+GraphApi::GraphApi(World &world, SandboxState *state, const SandboxSwitches &switches)
     : m_world(world)
-    , m_state(state) {}
+    , m_state(state)
+    , m_switches(switches) {}
 
 ApiResponse GraphApi::accessToken(const ApiRequest &req) {
     const QString clientId = req.value(QStringLiteral("client_id"));
@@ -98,7 +101,15 @@ ApiResponse GraphApi::handleGraph(const ApiRequest &raw) {
     return graph(req, viewer, false);
 }
 
-ApiResponse GraphApi::graph(const ApiRequest &req, const QString &viewer, bool inBatch) {
+ApiResponse GraphApi::graph(const ApiRequest &raw, const QString &viewer, bool inBatch) {
+    ApiRequest req = raw;
+    req.query = decodeCursors(raw.query);
+    if (segmentsOf(req.path).isEmpty())
+        return respond(req, viewer, inBatch);
+    return reshapeAnswer(respond(req, viewer, inBatch), m_switches.shapes);
+}
+
+ApiResponse GraphApi::respond(const ApiRequest &req, const QString &viewer, bool inBatch) {
     QStringList segments = segmentsOf(req.path);
     if (segments.isEmpty()) {
         if (req.has(QStringLiteral("batch"))) {
@@ -118,8 +129,17 @@ ApiResponse GraphApi::graph(const ApiRequest &req, const QString &viewer, bool i
                 QStringLiteral("(#100) offset must be a whole number from 0 to %1.")
                     .arg(maxCollectionOffset));
     }
+    for (const QString &key : {QStringLiteral("until"), QStringLiteral("since")}) {
+        bool ok = !req.has(key);
+        if (!ok)
+            req.value(key).toLongLong(&ok);
+        if (!ok)
+            return ApiResponse::badRequest(
+                QStringLiteral("(#100) %1 must be a Unix time in seconds.").arg(key));
+    }
     const World::Snapshot world = m_world.snapshot();
     GraphContext ctx{*world, req, viewer, req.value(QStringLiteral("access_token"))};
+    ctx.feedsByTime = m_switches.feedsByTime;
     ApiResponse answer = read(ctx);
     applyAfterwards(ctx);
     return answer;
@@ -211,6 +231,10 @@ ApiResponse GraphApi::batch(const ApiRequest &req, const QString &token) {
         if (!value.isObject() || relative.isEmpty())
             return ApiResponse::badRequest(
                 QStringLiteral("Every batch element needs a relative_url."));
+        if (m_switches.shapes & ShapeBatchFail) {
+            answers.append(failedBatchElement(int(answers.size()), req.root + '/' + relative));
+            continue;
+        }
         ApiRequest sub;
         sub.method = element.value("method").toString(QStringLiteral("GET")).toUpper();
         sub.root = req.root;

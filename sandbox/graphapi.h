@@ -5,14 +5,16 @@
 #include "world.h"
 
 class SandboxState;
+class SandboxSwitches;
 struct PostedChange;
 
 // Answers the Graph API, the REST API and the batch form from the world.
 // Thread-safe: reads use a snapshot of the world, changes World::update().
 class GraphApi {
 public:
-    // `state`, when given, keeps every change the client makes.
-    GraphApi(World &world, SandboxState *state);
+    // `state`, when given, keeps every change the client makes; `switches`
+    // give the answers' shapes and the feeds' paging.
+    GraphApi(World &world, SandboxState *state, const SandboxSwitches &switches);
 
     // Graph paths ("/me/home", "/<id>/feed", "/oauth/access_token", "/" with a batch ...).
     ApiResponse handleGraph(const ApiRequest &req);
@@ -24,9 +26,12 @@ public:
 private:
     World &m_world;
     SandboxState *m_state;
+    const SandboxSwitches &m_switches;
 
     ApiResponse accessToken(const ApiRequest &req);
+    // A Graph request answered in the shapes that are on; respond() in the plain one.
     ApiResponse graph(const ApiRequest &req, const QString &viewer, bool inBatch);
+    ApiResponse respond(const ApiRequest &req, const QString &viewer, bool inBatch);
     ApiResponse read(GraphContext &ctx);
     ApiResponse change(const ApiRequest &req, const QString &viewer);
     ApiResponse batch(const ApiRequest &req, const QString &token);

@@ -456,21 +456,25 @@ QJsonObject GraphContext::collection(int total, const std::function<QJsonValue(i
     return o;
 }
 
+QString GraphContext::pageAddress(const QueryItems &paging) const {
+    static const QStringList replaced{"limit", "offset", "until", "since", "after", "before"};
+    QueryItems query;
+    for (const auto &item : req.query)
+        if (!replaced.contains(item.first))
+            query.append(item);
+    query += paging;
+    return root() + req.path + QLatin1Char('?') + QString::fromUtf8(encodeQuery(query));
+}
+
 QJsonObject GraphContext::paging(const Range &r, int total) const {
-    const int offset = r.offset, limit = r.limit;
     const auto address = [&](int at) {
-        QueryItems query;
-        for (const auto &item : req.query)
-            if (item.first != QLatin1String("limit") && item.first != QLatin1String("offset"))
-                query.append(item);
-        query.append({QStringLiteral("limit"), QString::number(limit)});
-        query.append({QStringLiteral("offset"), QString::number(at)});
-        return root() + req.path + QLatin1Char('?') + QString::fromUtf8(encodeQuery(query));
+        return pageAddress({{QStringLiteral("limit"), QString::number(r.limit)},
+                            {QStringLiteral("offset"), QString::number(at)}});
     };
     QJsonObject paging;
-    if (offset + limit < total)
-        paging.insert("next", address(offset + limit));
-    if (offset > 0)
-        paging.insert("previous", address(qMax(0, offset - limit)));
+    if (r.offset + r.limit < total)
+        paging.insert("next", address(r.offset + r.limit));
+    if (r.offset > 0)
+        paging.insert("previous", address(qMax(0, r.offset - r.limit)));
     return paging;
 }

@@ -30,6 +30,7 @@ struct GraphContext {
     QString viewer; // user or page the token belongs to
     QString token;
     WorldData *changing = nullptr; // the same world, when the request changes it
+    bool feedsByTime = false;      // feeds page with "until"/"since" even when not asked to
     // Changes a read makes on the side (reading a thread marks it read):
     // applied once the answer is made.
     QList<std::function<void(WorldData &)>> afterwards;
@@ -73,6 +74,8 @@ struct GraphContext {
     Range range(int defaultLimit) const;
     // "next" and "previous" addresses of a page of `total` items, or nothing.
     QJsonObject paging(const Range &range, int total) const;
+    // The request's own address, its paging parameters replaced by `paging`.
+    QString pageAddress(const QueryItems &paging) const;
     // A page of a collection: "limit" and "offset" of the request, and
     // "paging" with absolute "next"/"previous" addresses while there is more.
     QJsonObject collection(const QJsonArray &items, int defaultLimit) const;

@@ -66,22 +66,59 @@ private:
     QHash<QString, QByteArray> m_json;
 };
 
+// Feeds paged by time: "until" and "since" (Unix seconds) keep the stories
+// strictly older or newer. A page never ends inside one second, so the next
+// page, strictly older than this one's last story, misses none; stories posted
+// meanwhile are newer and repeat none.
+QJsonObject timePaging(const GraphContext &ctx, const QList<const Post *> &posts, int first,
+                       int end, int limit) {
+    const auto address = [&](const char *key, qint64 time) {
+        return ctx.pageAddress({{QStringLiteral("limit"), QString::number(limit)},
+                                {QString::fromLatin1(key), QString::number(time)}});
+    };
+    QJsonObject paging;
+    if (first < end) {
+        paging.insert("previous", address("since", posts[first]->created));
+        if (end < posts.size())
+            paging.insert("next", address("until", posts[end - 1]->created));
+    }
+    return paging;
+}
+
 // A page of stories; only the stories on the page are made, or taken from the cache.
-ApiResponse postsPage(const GraphContext &ctx, const QList<const Post *> &posts) {
+ApiResponse postsPage(const GraphContext &ctx, QList<const Post *> posts) {
     static PostCache cache;
     const GraphContext::Range range = ctx.range(25);
+    const bool byTime = ctx.feedsByTime || ctx.req.has(QStringLiteral("until")) ||
+                        ctx.req.has(QStringLiteral("since"));
+    if (byTime) {
+        const QString until = ctx.req.value(QStringLiteral("until"));
+        const QString since = ctx.req.value(QStringLiteral("since"));
+        posts.erase(
+            std::remove_if(posts.begin(), posts.end(),
+                           [&](const Post *p) {
+                               return (!until.isEmpty() && p->created >= until.toLongLong()) ||
+                                      (!since.isEmpty() && p->created <= since.toLongLong());
+                           }),
+            posts.end());
+    }
     const int total = int(posts.size());
+    int end = qMin(total, range.offset + range.limit);
+    while (byTime && end > range.offset && end < total &&
+           posts[end]->created == posts[end - 1]->created)
+        ++end;
     ApiResponse answer;
     QByteArray &body = answer.body;
     body.reserve(32 * 1024);
     body += "{\"data\":[";
-    for (int i = range.offset; i < total && i < range.offset + range.limit; ++i) {
+    for (int i = range.offset; i < end; ++i) {
         if (i > range.offset)
             body += ',';
         body += cache.json(ctx, *posts[i], posts[i]->comments.size() > 3 ? 2 : 3);
     }
     body += ']';
-    const QJsonObject paging = ctx.paging(range, total);
+    const QJsonObject paging =
+        byTime ? timePaging(ctx, posts, range.offset, end, range.limit) : ctx.paging(range, total);
     if (!paging.isEmpty())
         body += ",\"paging\":" + QJsonDocument(paging).toJson(QJsonDocument::Compact);
     body += '}';
@@ -164,7 +201,14 @@ ApiResponse userConnection(GraphContext &ctx, const Person &p, const QString &c)
     if (c == QLatin1String("home")) {
         if (!own)
             return notOwn();
-        return postsPage(ctx, newsFeedOf(w, p.id));
+        QList<const Post *> feed = newsFeedOf(w, p.id);
+        if (w.homeFeedSize > 0 && p.id == w.meId)
+            feed.erase(std::remove_if(feed.begin(), feed.end(),
+                                      [&](const Post *s) {
+                                          return qMakePair(s->created, s->id) < w.homeFeedEnd;
+                                      }),
+                       feed.end());
+        return postsPage(ctx, feed);
     }
     if (c == QLatin1String("feed") || c == QLatin1String("posts") || c == QLatin1String("statuses"))
         return postsPage(ctx, wallOf(w, p.id));

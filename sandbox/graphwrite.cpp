@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QJsonDocument>
+#include <QUrl>
 
 namespace {
 
@@ -53,12 +54,21 @@ bool canPostOn(const WorldData &w, const QString &viewer, const QString &target)
     return w.pages.contains(target);
 }
 
-ApiResponse feedPost(GraphContext &ctx, const QString &target) {
+// A status or shared link on a wall; "links" (`sharing`) takes a link only.
+ApiResponse feedPost(GraphContext &ctx, const QString &target, bool sharing = false) {
     WorldData &w = ctx.change();
     const QString message = ctx.req.value(QStringLiteral("message"));
-    const QString link = ctx.req.value(QStringLiteral("link"));
+    const QString link = ctx.req.value(QStringLiteral("link")).trimmed();
+    if (sharing && link.isEmpty())
+        return missing(QStringLiteral("link"));
     if (message.isEmpty() && link.isEmpty())
         return missing(QStringLiteral("message or link"));
+    // Like the service, only web addresses are shared: no javascript: or file: links.
+    const QUrl url(link, QUrl::StrictMode);
+    if (!link.isEmpty() &&
+        (!url.isValid() || url.host().isEmpty() ||
+         (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))))
+        return ApiResponse::badRequest(QStringLiteral("(#100) The url you supplied is invalid"));
     if (!canPostOn(w, ctx.viewer, target))
         return refused(QStringLiteral("(#200) The user cannot post on this wall."));
     Post p;
@@ -245,6 +255,8 @@ ApiResponse graphPost(GraphContext &ctx, const QStringList &segments) {
         return ApiResponse::notFound(ctx.req.path);
     if (connection == QLatin1String("feed"))
         return feedPost(ctx, id);
+    if (connection == QLatin1String("links"))
+        return feedPost(ctx, id, true);
     if (connection == QLatin1String("comments"))
         return addComment(ctx, id);
     if (connection == QLatin1String("likes"))

@@ -1,5 +1,6 @@
 // kelvo-sandbox: the local stand-in for the social network's services.
 #include "sandbox.h"
+#include "world.h"
 
 #include "kelvo_build_config.h"
 
@@ -61,7 +62,13 @@ int main(int argc, char *argv[]) {
         QStringLiteral("state"),
         QStringLiteral("Keep tokens and what the client posts in DIR across runs."),
         QStringLiteral("DIR"));
+    const QCommandLineOption feedOption(
+        QStringLiteral("feed-stories"),
+        QStringLiteral("Serve N stories on the account's home feed (for benchmarks; default: "
+                       "as seeded)."),
+        QStringLiteral("N"));
     parser.addOption(httpOption);
+    parser.addOption(feedOption);
     parser.addOption(xmppOption);
     parser.addOption(stateOption);
     parser.process(app);
@@ -91,6 +98,15 @@ int main(int argc, char *argv[]) {
     sigaction(SIGTERM, &action, nullptr);
 
     SandboxOptions options;
+    if (parser.isSet(feedOption)) {
+        bool ok = false;
+        options.homeFeedStories = parser.value(feedOption).toInt(&ok);
+        if (!ok || options.homeFeedStories < 1 || options.homeFeedStories > maxHomeFeedSize) {
+            err << "kelvo-sandbox: --feed-stories takes a number from 1 to " << maxHomeFeedSize
+                << "\n";
+            return 2;
+        }
+    }
     options.stateDir = parser.value(stateOption);
     options.demoLife = true;
     Sandbox sandbox(options);

@@ -7,6 +7,7 @@
 #include "pictures.h"
 #include "sandboxlogging.h"
 #include "sandboxstate.h"
+#include "switches.h"
 #include "webpages.h"
 #include "world.h"
 
@@ -20,6 +21,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QHostAddress>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
 #include <QThreadPool>
@@ -41,10 +43,13 @@ Sandbox::Sandbox(SandboxOptions options)
     m_worldWriter.setMaxThreadCount(1);
     m_world =
         std::make_unique<World>(m_options.today, QString::fromLatin1(kelvo::build::sandboxAppId));
+    if (m_options.homeFeedStories > 0)
+        m_world->setHomeFeedSize(m_options.homeFeedStories);
+    m_switches = std::make_unique<SandboxSwitches>();
     if (!m_options.stateDir.isEmpty())
         m_state = std::make_unique<SandboxState>(m_options.stateDir);
     m_pictures = std::make_unique<PictureStore>(*m_world);
-    m_graph = std::make_unique<GraphApi>(*m_world, m_state.get());
+    m_graph = std::make_unique<GraphApi>(*m_world, m_state.get(), *m_switches);
     m_web = std::make_unique<WebPages>(*m_world, QStringLiteral("100000000000002"));
 
     // The control endpoints run on HTTP worker threads; the chat server lives
@@ -93,7 +98,7 @@ Sandbox::Sandbox(SandboxOptions options)
         return out;
     };
 #endif
-    m_control = std::make_unique<ControlApi>(*m_world, chat, m_state.get());
+    m_control = std::make_unique<ControlApi>(*m_world, chat, m_state.get(), *m_switches);
     m_http = std::make_unique<HttpServer>([this](const ApiRequest &req) { return dispatch(req); });
 }
 
@@ -105,6 +110,20 @@ ApiResponse Sandbox::dispatch(const ApiRequest &req) {
     const QString &path = req.path;
     if (path == QLatin1String("/_sandbox") || path.startsWith(QLatin1String("/_sandbox/")))
         return m_control->handle(req);
+    if (const std::optional<Fault> fault = m_switches->takeFault(path)) {
+        QThread::msleep(ulong(fault->delayMs));
+        if (fault->status != 0) {
+            ApiResponse failed =
+                fault->hasBody
+                    ? ApiResponse::text(fault->body, fault->status)
+                    : ApiResponse::badRequest(QStringLiteral("Failure set by the sandbox."), 1,
+                                              QStringLiteral("SandboxException"));
+            failed.status = fault->status;
+            if (QJsonDocument::fromJson(failed.body).isObject())
+                failed.contentType = "application/json; charset=UTF-8";
+            return failed;
+        }
+    }
     if (path.startsWith(QLatin1String("/method/")))
         return m_graph->handleRest(req);
     ApiResponse response;

@@ -17,6 +17,7 @@ class QTimer;
 class ChatServer;
 class ChatPeople;
 class SandboxState;
+class SandboxSwitches;
 struct WorldData;
 struct ApiRequest;
 struct ApiResponse;
@@ -26,7 +27,8 @@ struct SandboxOptions {
     // offline queues are kept between runs (written the moment they change);
     // empty: nowhere. The chat server keeps its files in the "chat" folder.
     QString stateDir;
-    bool demoLife = false; // friends online, automatic replies, new notifications now and then
+    bool demoLife = false;   // friends online, automatic replies, new notifications now and then
+    int homeFeedStories = 0; // when set, the account's home feed holds this many stories
     QDate today = QDate::currentDate();
 };
 
@@ -79,6 +81,7 @@ private:
 
     SandboxOptions m_options;
     std::unique_ptr<World> m_world;
+    std::unique_ptr<SandboxSwitches> m_switches;
     std::unique_ptr<SandboxState> m_state;
     std::unique_ptr<PictureStore> m_pictures;
     std::unique_ptr<GraphApi> m_graph;

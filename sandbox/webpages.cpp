@@ -23,6 +23,11 @@ QString page(const QString &title, const QString &body) {
                "input{font-size:16px;margin:4px 0;padding:4px;width:90%}"
                "button{font-size:16px;padding:6px 14px;background:#5b74a8;color:#fff;border:0}"
                "#footer{color:#888;font-size:12px;padding:14px}"
+               "#requests{list-style:none;margin:0;padding:0}"
+               ".request{border-bottom:1px solid #ddd;padding:10px 0 10px 60px;min-height:50px;"
+               "position:relative}"
+               ".request img{position:absolute;left:0;top:10px}"
+               ".request p{margin:4px 0 8px;color:#555}"
                "</style></head><body><div id=\"header\">Sandbox</div>"
                "<div id=\"content\">%2</div></body></html>")
         .arg(escaped(title), body);
@@ -161,6 +166,27 @@ ApiResponse WebPages::readItLater(const ApiRequest &req) {
     return ApiResponse::text("200 OK");
 }
 
+ApiResponse WebPages::friendRequests(const ApiRequest &req) {
+    const World::Snapshot w = m_world.snapshot();
+    QString rows;
+    for (const FriendRequest &r : w->friendRequests) {
+        if (r.toId != w->meId)
+            continue;
+        rows +=
+            QStringLiteral("<li class=\"request\" id=\"request_%1\">"
+                           "<img src=\"%2/%1/picture\" width=\"50\" height=\"50\" alt=\"\">"
+                           "<b class=\"name\">%3</b><p class=\"message\">%4</p>"
+                           "<button type=\"button\">Confirm</button> "
+                           "<button type=\"button\">Not now</button></li>")
+                .arg(escaped(r.fromId), req.root, escaped(w->nameOf(r.fromId)), escaped(r.message));
+    }
+    const QString body =
+        rows.isEmpty()
+            ? QStringLiteral("<h3>Friend requests</h3><p id=\"none\">No new requests.</p>")
+            : QStringLiteral("<h3>Friend requests</h3><ul id=\"requests\">%1</ul>").arg(rows);
+    return ApiResponse::html(page(QStringLiteral("Friend requests"), body));
+}
+
 bool WebPages::handle(const ApiRequest &req, ApiResponse *response) {
     const QString &path = req.path;
     const QStringList segments = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
@@ -178,8 +204,11 @@ bool WebPages::handle(const ApiRequest &req, ApiResponse *response) {
                                 "your own machine, keeps its fictional world in memory and sends "
                                 "nothing anywhere. Whatever you post here stays here and is gone "
                                 "when the sandbox stops.</p>")));
+    } else if (path == QLatin1String("/friends/requests.php")) {
+        *response = friendRequests(req);
     } else if (!segments.isEmpty() &&
                (segments[0] == QLatin1String("permalink.php") ||
+                segments[0] == QLatin1String("event.php") ||
                 segments[0] == QLatin1String("photo.php") ||
                 segments[0] == QLatin1String("profile.php") ||
                 segments[0] == QLatin1String("album.php") ||

@@ -161,9 +161,18 @@ World::Snapshot World::snapshot() const {
 
 void World::reset() {
     QMutexLocker writing(&m_writeMutex);
-    Snapshot fresh = seeded(m_today);
+    std::shared_ptr<WorldData> fresh = seeded(m_today);
+    if (m_homeFeedSize > 0)
+        sizeHomeFeed(*fresh, m_homeFeedSize);
     QMutexLocker lock(&m_snapshotMutex);
     m_current = std::move(fresh);
+}
+
+void World::setHomeFeedSize(int stories) {
+    update([&](WorldData &w) {
+        m_homeFeedSize = stories;
+        sizeHomeFeed(w, stories);
+    });
 }
 
 static QString randomHex(int bytes) {

@@ -291,6 +291,11 @@ struct WorldData {
     quint64 revisions = 0;        // the last revision given to a post
     qint64 clock = 0;             // when set, the time of the change being made (replays)
     QStringList postsNewestFirst; // every post id, by creation time then id, newest first
+    // When set, the account's home feed ends at the story `homeFeedEnd` (its
+    // creation time and id) that was its `homeFeedSize`-th when sized: later
+    // posts join it without pushing stories out.
+    int homeFeedSize = 0;
+    QPair<qint64, QString> homeFeedEnd;
 
     QString newId() { return QString::number(++nextSerial); }
     qint64 now() const;
@@ -341,6 +346,9 @@ public:
 
     // Seeds the world again; issued tokens stay valid.
     void reset();
+    // Makes the account's home feed hold `stories` stories (0: as seeded),
+    // adding older made-up ones as needed; kept across resets.
+    void setHomeFeedSize(int stories);
     QDate today() const { return m_today; }
 
     // Token bookkeeping. After every change the sink, if set, gets all live
@@ -377,6 +385,7 @@ private:
     Snapshot m_current;
     QDate m_today;
     QString m_appId;
+    int m_homeFeedSize = 0;
 
     mutable QMutex m_tokenMutex;
     Tokens m_tokens;
@@ -387,3 +396,7 @@ private:
 
 // Fills a world deterministically for the given day.
 void seedWorld(WorldData &world, const QDate &today);
+constexpr int maxHomeFeedSize = 20000;
+// Sets the account's home feed size (0: as seeded): removes the stories an
+// earlier call made up and makes up older ones until the feed is that long.
+void sizeHomeFeed(WorldData &world, int stories);

@@ -1,5 +1,6 @@
 // Seeds the fictional world. Everything here is invented; a fixed random seed
 // keeps the world the same on every start, relative to the given day.
+#include "postlists.h"
 #include "world.h"
 
 #include <QDateTime>
@@ -52,6 +53,14 @@ const char *const commentTexts[] = {
     "Next time call me too!",
 };
 
+// Hostile text for every text field of a story: markup, both quotes, an
+// entity, the client's own markup markers and tag links, unsafe addresses.
+const char hostileText[] = "<b>x</b> <img src=x onerror=alert(1)> \"double\" 'single' &amp; "
+                           "_START_b_END_bold_START_/b_END_ TAG|x|1|page javascript:alert(2) "
+                           "file:///etc/passwd";
+// A name with the separators of the client's stored favourites ("_*_", "_:_").
+const char hostileName[] = "<b>Quay</b> \"Q\" 'Page' _*_ &amp; _:_ <img src=x onerror=alert(7)>";
+
 class Rng {
 public:
     int below(int n) { return n <= 0 ? 0 : int(m_engine() % quint32(n)); }
@@ -86,6 +95,7 @@ public:
         seedEvents();
         seedAlbumsAndPhotos();
         seedStories();
+        seedOddStories();
         seedThreads();
         seedConversations();
         seedNotifications();
@@ -222,6 +232,7 @@ private:
                     {"600000000000004", "Events", ""},
                     {"600000000000005", "Photos", ""},
                     {"600000000000006", "Links", ""},
+                    {"600000000000008", "Spotify", "get-spotify"},
                     {"100000000000001", "Kelvo", "kelvo"}};
         for (const auto &a : apps)
             w.applications.insert(
@@ -543,6 +554,102 @@ private:
         }
     }
 
+    // Stories whose shapes the client must survive, between the first stories
+    // of the feed. No random draws: the rest of the seed stays as it was.
+    void seedOddStories() {
+        const auto slot = [&](int n) { return w.anchor - 600 - qint64(n) * 1800 - 1000; };
+        const QStringList &f = w.friendIds;
+        const auto mention = [&](Post &p, const QStringList &tagged) {
+            for (const QString &id : tagged)
+                tagIn(p.messageTags, p.message, id, QStringLiteral("user"), w.nameOf(id));
+        };
+        const auto comment = [&](Post &p, const QString &from, const QString &text) {
+            p.comments.append({p.id + QLatin1Char('_') + QString::number(p.comments.size() + 1),
+                               from,
+                               text,
+                               p.created + 300 * (p.comments.size() + 1),
+                               {}});
+        };
+
+        // Markup, quotes, entities, the client's own markers, javascript: and
+        // file: addresses in every text field of one story and its comments,
+        // by a page whose name holds the separators of stored favourites.
+        Page hostile;
+        hostile.id = QStringLiteral("300000000000011");
+        hostile.name = QString::fromUtf8(hostileName);
+        hostile.category = QStringLiteral("Community \"<i>&amp;</i>'");
+        hostile.description = hostile.about = QString::fromUtf8(hostileText);
+        hostile.fans = 13;
+        w.pages.insert(hostile.id, hostile);
+        w.likedPageIds.append(hostile.id);
+        const QString text = QString::fromUtf8(hostileText);
+        Post &h = newPost(hostile.id, {}, slot(1));
+        h.type = QStringLiteral("link");
+        h.message = QStringLiteral("Tagging ") + hostile.name + QStringLiteral(": ") + text;
+        tagIn(h.messageTags, h.message, hostile.id, QStringLiteral("page"), hostile.name);
+        h.story = hostile.name + QStringLiteral(" shared a link: ") + text;
+        tagIn(h.storyTags, h.story, hostile.id, QStringLiteral("page"), hostile.name);
+        h.toIds = QStringList{hostile.id};
+        h.link = QStringLiteral("javascript:alert(document.cookie)");
+        h.name = hostile.name;
+        h.caption = text;
+        h.description = text + QStringLiteral(" http://news.sandbox.test/ok?a=1&b=2");
+        h.picture = QStringLiteral("{ROOT}/safe_image.php?d=AQBx&w=90&h=90&url=javascript%3A"
+                                   "alert(1)&src=file%3A%2F%2F%2Fetc%2Fpasswd");
+        h.source = QStringLiteral("javascript:alert(3)");
+        h.icon = QStringLiteral("{ROOT}/img/icon-link_16x16.png\" onerror=\"alert(4)");
+        h.properties.append(
+            QJsonObject{{"name", text}, {"text", hostile.name}, {"href", "javascript:alert(5)"}});
+        comment(h, hostile.id, text);
+        comment(h, f[3], QStringLiteral("<script>alert(6)</script> ") + text);
+        h.updated = h.comments.last().created;
+        Post &file = newPost(f[4], {}, slot(2));
+        file.type = QStringLiteral("link");
+        file.message = text;
+        file.link = QStringLiteral("file:///etc/passwd");
+        file.name = QStringLiteral("Local file");
+
+        // A message longer than 250 characters with an address across the cut,
+        // and a mention at its start.
+        Post &wordy = newPost(f[5], {}, slot(3));
+        wordy.message = w.nameOf(f[6]) + QStringLiteral(" and I walked the whole harbour front "
+                                                        "today.");
+        while (wordy.message.size() < 236)
+            wordy.message += QStringLiteral(" The boats were out and the light was golden.");
+        wordy.message = wordy.message.left(236) +
+                        QStringLiteral(" See http://news.sandbox.test/harbour/long-walk-report "
+                                       "for the route and the pictures we took on the way.");
+        mention(wordy, {f[6]});
+        wordy.toIds = QStringList{f[6]};
+
+        // A story of the second application the client skips.
+        Post &music = newPost(f[7], {}, slot(4));
+        music.type = QStringLiteral("music");
+        music.appId = QStringLiteral("600000000000008");
+        music.story = w.nameOf(f[7]) + QStringLiteral(" listened to Harbour Lights by The "
+                                                      "Marrowdale Ramblers on Spotify.");
+        music.link = QStringLiteral("http://open.spotify.sandbox.test/track/harbour-lights");
+        music.name = QStringLiteral("Harbour Lights");
+        music.caption = QStringLiteral("Spotify");
+
+        // "to" against the mentions: in offset order (the client reads it
+        // highest offset first), other people, or missing. Two of them share a
+        // second, which a page by time must not split.
+        Post &order = newPost(f[8], {}, slot(5));
+        order.message = QStringLiteral("Picnic with %1, %2 and %3!")
+                            .arg(w.nameOf(f[9]), w.nameOf(f[10]), w.nameOf(f[11]));
+        mention(order, {f[9], f[10], f[11]});
+        order.toIds = QStringList{f[9], f[10], f[11]};
+        Post &members = newPost(f[12], {}, slot(6));
+        members.message =
+            QStringLiteral("Climbing with %1 and %2.").arg(w.nameOf(f[13]), w.nameOf(f[14]));
+        mention(members, {f[13], f[14]});
+        members.toIds = QStringList{f[15]};
+        Post &none = newPost(f[16], {}, slot(6));
+        none.message = QStringLiteral("Coffee with %1.").arg(w.nameOf(f[17]));
+        mention(none, {f[17]});
+    }
+
     void makeStory(int i, const QString &from, qint64 created) {
         const QString fromName = w.nameOf(from);
         const QString friendA = w.friendIds[(i * 7 + 3) % w.friendIds.size()];
@@ -592,7 +699,12 @@ private:
             p.story = fromName + QStringLiteral(" added a new photo.");
             if (!photo.isEmpty() && i % 3 != 0)
                 p.picture = QStringLiteral("{ROOT}/photos/%1/130.jpg").arg(photo);
+            // The album rides in "set": "a.<album>.<n>.<owner>", now and then "at.<album>.<n>".
+            const QString album = w.photos.value(photo).albumId;
             p.link = QStringLiteral("{ROOT}/photo.php?fbid=%1").arg(photo);
+            if (!album.isEmpty())
+                p.link += i % 60 == 33 ? QStringLiteral("&set=at.%1.3").arg(album)
+                                       : QStringLiteral("&set=a.%1.3.%2").arg(album, from);
             p.icon = QStringLiteral("{ROOT}/img/icon-photo_16x16.png");
             p.properties.append(QJsonObject{{"name", "By"}, {"text", fromName}});
         } else if (kind == 4) {
@@ -600,7 +712,8 @@ private:
             p.message = i % 3 ? QStringLiteral("Worth reading:") : QString();
             if (i % 20 == 4) {
                 const QString ev = eventIds[(i / 20) % eventIds.size()];
-                p.link = QStringLiteral("{ROOT}/events/%1/").arg(ev);
+                p.link = i % 40 == 4 ? QStringLiteral("{ROOT}/events/%1/").arg(ev)
+                                     : QStringLiteral("{ROOT}/event.php?eid=%1").arg(ev);
                 p.name = w.events[ev].name;
                 p.caption = QStringLiteral("Event");
             } else {
@@ -878,4 +991,53 @@ private:
 
 void seedWorld(WorldData &world, const QDate &today) {
     Seeder(world, today).run();
+}
+
+namespace {
+
+// Stories made up by sizeHomeFeed: "<friend>_8xxxxxx", an id no other story has.
+bool madeUpForSize(const QString &id) {
+    const QString serial = id.mid(id.indexOf(QLatin1Char('_')) + 1);
+    return serial.size() == 7 && serial.startsWith(QLatin1Char('8'));
+}
+
+} // namespace
+
+void sizeHomeFeed(WorldData &w, int stories) {
+    const QStringList ids = w.postsNewestFirst;
+    for (const QString &id : ids)
+        if (madeUpForSize(id))
+            w.removePost(id);
+    w.homeFeedSize = 0;
+    const int missing = stories - int(newsFeedOf(w, w.meId).size());
+    const qint64 oldest =
+        w.postsNewestFirst.isEmpty() ? w.anchor : w.posts.value(w.postsNewestFirst.last()).created;
+    for (int k = 0; k < missing && !w.friendIds.isEmpty(); ++k) {
+        Post p;
+        p.fromId = w.friendIds[k % w.friendIds.size()];
+        p.id = p.fromId + QLatin1Char('_') + QString::number(8000000 + k);
+        p.created = p.updated = oldest - qint64(k + 1) * 1800;
+        p.type = QStringLiteral("status");
+        p.message = QString::fromUtf8(statusTexts[k % int(std::size(statusTexts))]);
+        if (k % 4 == 1) {
+            p.type = QStringLiteral("link");
+            p.link = QStringLiteral("http://news.sandbox.test/archive/%1").arg(k);
+            p.name = QStringLiteral("From the archive, part %1").arg(k);
+            p.caption = QStringLiteral("news.sandbox.test");
+            p.picture = QStringLiteral("{ROOT}/img/link%1_180x120.jpg").arg(k);
+        }
+        for (int c = 0; c < k % 3; ++c)
+            p.comments.append({p.id + QLatin1Char('_') + QString::number(c + 1),
+                               w.friendIds[(k + c * 5) % w.friendIds.size()],
+                               QString::fromUtf8(commentTexts[(k + c) % 10]),
+                               p.created + 300 * (c + 1),
+                               {}});
+        p.revision = ++w.revisions;
+        w.addPost(p);
+    }
+    const QList<const Post *> feed = newsFeedOf(w, w.meId);
+    if (stories > 0 && stories <= feed.size()) {
+        w.homeFeedSize = stories;
+        w.homeFeedEnd = {feed[stories - 1]->created, feed[stories - 1]->id};
+    }
 }

@@ -81,6 +81,17 @@ QString SandboxFixture::withToken(const QString &pathAndQuery) const {
     return url + QStringLiteral("access_token=") + m_token;
 }
 
+HttpResult SandboxFixture::control(const QByteArray &method, const QString &command) const {
+    return httpRequest(method, root() + "/_sandbox/" + command,
+                       method == "POST" ? QByteArray("") : QByteArray());
+}
+
+void SandboxTest::resetSwitches() const {
+    for (const char *command :
+         {"variant?shape=", "fail", "feed_paging?by=offset", "feed_size?stories=0"})
+        QCOMPARE(f->control("POST", QLatin1String(command)).status, 200);
+}
+
 HttpResult SandboxFixture::get(const QString &pathAndQuery) const {
     return httpRequest("GET", withToken(pathAndQuery));
 }

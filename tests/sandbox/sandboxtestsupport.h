@@ -62,6 +62,8 @@ public:
     static QJsonArray data(const QJsonArray &batchAnswer, int i);
 
     QString withToken(const QString &pathAndQuery) const;
+    // A "/_sandbox/" command ("reset", "variant?shape=numbers", ...); POST sends an empty body.
+    HttpResult control(const QByteArray &method, const QString &command) const;
 
 private:
     std::unique_ptr<Sandbox> m_sandbox;
@@ -73,6 +75,8 @@ class SandboxTest : public QObject {
 protected:
     SandboxFixture fixture;
     SandboxFixture *const f = &fixture;
+    // Turns the answer shapes, failures, time paging and feed size off again.
+    void resetSwitches() const;
 };
 
 bool isGraphTime(const QString &text);

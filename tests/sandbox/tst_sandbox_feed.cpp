@@ -39,7 +39,10 @@ private:
         return {};
     }
 
+    static QString idOf(const QJsonValue &story) { return story.toObject().value("id").toString(); }
+
 private slots:
+    void cleanup() { resetSwitches(); }
 
     void homeFeedPagesToTheEndWithEveryStoryShape() {
         int pages = 0;
@@ -72,6 +75,101 @@ private slots:
                  }).isEmpty());
     }
 
+    // Paged by time, the feed reaches its end with every story once, even
+    // with a page cut inside one second and a status posted between pages.
+    void pagingByTimeReachesTheEndOnce() {
+        const QJsonArray all = f->list("me/home?limit=2000");
+        int cut = 1;
+        while (cut < all.size() && all[cut].toObject().value("created_time") !=
+                                       all[cut - 1].toObject().value("created_time"))
+            ++cut;
+        QVERIFY2(cut < all.size(), "two stories of one second");
+        QCOMPARE(f->control("POST", "feed_paging?by=time").status, 200);
+        QJsonObject page = f->getObject("me/home?limit=" + QString::number(cut));
+        QVERIFY(page.value("paging").toObject().value("previous").toString().contains("since="));
+        QStringList seen;
+        for (int pages = 0; pages < 100; ++pages) {
+            for (const QJsonValue &story : page.value("data").toArray())
+                seen.append(idOf(story));
+            const QString next = page.value("paging").toObject().value("next").toString();
+            if (next.isEmpty())
+                break;
+            QVERIFY2(next.contains("until=") && !next.contains("offset="), qPrintable(next));
+            if (pages == 0)
+                QCOMPARE(f->post("me/feed?message=Between%20pages").status, 200);
+            page = f->getObject(next);
+        }
+        QStringList expected;
+        for (const QJsonValue &story : all)
+            expected.append(idOf(story));
+        QCOMPARE(seen, expected);
+    }
+
+    // A benchmark feed of a given size, the same every time.
+    void homeFeedTakesTheSizeItIsGiven() {
+        QStringList first;
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(f->control("POST", "feed_size?stories=500").status, 200);
+            int pages = 0;
+            QStringList ids;
+            for (const QJsonValue &story : followPaging("me/home?limit=100", &pages))
+                ids.append(idOf(story));
+            QCOMPARE(ids.size(), 500);
+            QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 500);
+            QVERIFY(round == 0 || ids == first);
+            first = ids;
+            QCOMPARE(f->control("POST", "feed_size?stories=0").status, 200);
+            QVERIFY(f->list("me/home?limit=2000").size() < 500);
+        }
+        // A new status joins the feed without pushing a story out.
+        QCOMPARE(f->control("POST", "feed_size?stories=500").status, 200);
+        QCOMPARE(f->post("me/feed?message=On%20top").status, 200);
+        QCOMPARE(f->list("me/home?limit=1000").size(), 501);
+    }
+
+    // The shapes the client must survive are in the seeded feed.
+    void oddStoriesAreSeeded() {
+        const QJsonArray stories = f->list("me/home?limit=400");
+        const auto has = [&](const char *what,
+                             const std::function<bool(const QJsonObject &)> &test) {
+            QVERIFY2(!storyWhere(stories, test).isEmpty(), what);
+        };
+        has("photo with its album", [](const QJsonObject &s) {
+            return s.value("type") == "photo" && s.value("link").toString().contains("set=a.");
+        });
+        has("event link",
+            [](const QJsonObject &s) { return s.value("link").toString().contains("eid="); });
+        has("skipped application", [](const QJsonObject &s) {
+            return s.value("application").toObject().value("name") == "Spotify";
+        });
+        has("\"to\" other than the mentions", [](const QJsonObject &s) {
+            QSet<QString> tagged, to;
+            for (const QJsonValue &list : s.value("message_tags").toObject())
+                tagged.insert(list.toArray()[0].toObject().value("id").toString());
+            for (const QJsonValue &p : s.value("to").toObject().value("data").toArray())
+                to.insert(p.toObject().value("id").toString());
+            return !tagged.isEmpty() && !to.isEmpty() && tagged != to;
+        });
+        has("web link across character 250", [](const QJsonObject &s) {
+            const QString m = s.value("message").toString();
+            const int at = m.indexOf("http://");
+            return at >= 0 && at < 250 && m.indexOf(' ', at) > 250;
+        });
+        has("hostile text in every text field", [](const QJsonObject &s) {
+            const QJsonObject comment = s.value("comments").toObject().value("data")[0].toObject();
+            const QString author = s.value("from").toObject().value("name").toString();
+            for (const QJsonValue &text :
+                 {s.value("message"), s.value("story"), s.value("name"), s.value("caption"),
+                  s.value("description"), s.value("from").toObject().value("name"),
+                  s.value("to").toObject().value("data")[0].toObject().value("name"),
+                  comment.value("message"), comment.value("from").toObject().value("name")})
+                if (!text.toString().contains("<b>"))
+                    return false;
+            return author.contains("_*_") && author.contains("_:_") &&
+                   s.value("link").toString().startsWith("javascript:");
+        });
+    }
+
     void tagsSitAtTheirOffsets() {
         const QJsonArray stories = f->list("me/home?limit=400");
         const QJsonObject mention = storyWhere(stories, [](const QJsonObject &s) {
@@ -99,7 +197,8 @@ private slots:
     void proxiedPicturesCarryAnEncodedSource() {
         const QJsonArray stories = f->list("me/home?limit=400");
         const QJsonObject link = storyWhere(stories, [](const QJsonObject &s) {
-            return s.value("picture").toString().contains("safe_image");
+            const QString picture = s.value("picture").toString();
+            return picture.contains("safe_image") && !picture.contains("javascript");
         });
         const QString picture = link.value("picture").toString();
         const QString src = QUrlQuery(QUrl(picture)).queryItemValue("src", QUrl::FullyDecoded);

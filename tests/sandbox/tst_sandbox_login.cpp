@@ -37,10 +37,6 @@ private:
         return QUrlQuery(text).queryItemValue(name);
     }
 
-    HttpResult control(const QByteArray &method, const QString &command) {
-        return httpRequest(method, f->root() + "/_sandbox/" + command,
-                           method == "POST" ? QByteArray("") : QByteArray());
-    }
     int unseen() {
         return f->getObject("/method/notifications.get?format=json")
             .value("notification_counts")
@@ -154,8 +150,8 @@ private slots:
     void expiredTokenIsDead() {
         const QString token = f->sandbox().issueToken();
         QCOMPARE(httpRequest("GET", f->root() + "/me?access_token=" + token).status, 200);
-        QCOMPARE(control("POST", "expire_token?token=" + token).object().value("expired").toInt(),
-                 1);
+        QCOMPARE(
+            f->control("POST", "expire_token?token=" + token).object().value("expired").toInt(), 1);
         const HttpResult r = httpRequest("GET", f->root() + "/me?access_token=" + token);
         QCOMPARE(r.status, 400);
         QVERIFY(r.header("WWW-Authenticate").contains("invalid_token"));
@@ -183,7 +179,7 @@ private slots:
     }
 
     void accountIsDescribed() {
-        const QJsonObject account = control("GET", "account").object();
+        const QJsonObject account = f->control("GET", "account").object();
         QCOMPARE(account.value("id").toString(), f->me());
         QCOMPARE(account.value("login").toString(), f->sandbox().accountLogin());
         QCOMPARE(account.value("password").toString(), f->sandbox().accountPassword());
@@ -191,20 +187,21 @@ private slots:
 
     void notificationsAndFriendRequestsCanBeAdded() {
         const int before = unseen();
-        const HttpResult added = control("POST", "notifications?from=" + friendAt(3) + "&title=" +
-                                                     QUrl::toPercentEncoding("Hi there"));
+        const HttpResult added =
+            f->control("POST", "notifications?from=" + friendAt(3) +
+                                   "&title=" + QUrl::toPercentEncoding("Hi there"));
         QCOMPARE(added.status, 200);
         QCOMPARE(unseen(), before + 1);
         QCOMPARE(f->list("me/notifications?include_read=1")[0].toObject().value("title").toString(),
                  QStringLiteral("Hi there"));
-        QCOMPARE(control("POST", "notifications?from=1").status, 400);
+        QCOMPARE(f->control("POST", "notifications?from=1").status, 400);
 
         const QString stranger =
             f->list("search?q=-Vell&type=user")[0].toObject().value("id").toString();
         const int requests = f->list("me/friendrequests").size();
-        QCOMPARE(control("POST", "friend_requests?from=" + stranger).status, 200);
+        QCOMPARE(f->control("POST", "friend_requests?from=" + stranger).status, 200);
         QCOMPARE(f->list("me/friendrequests").size(), requests + 1);
-        QCOMPARE(control("POST", "friend_requests?from=" + friendAt(0)).status, 400);
+        QCOMPARE(f->control("POST", "friend_requests?from=" + friendAt(0)).status, 400);
     }
 
     void postingsCanBeReadBack() {
@@ -215,51 +212,82 @@ private slots:
                      .status,
                  200);
         const QJsonArray posted =
-            control("GET", "posted?path=/me/checkins").object().value("data").toArray();
+            f->control("GET", "posted?path=/me/checkins").object().value("data").toArray();
         QCOMPARE(posted.size(), 1);
         const QJsonObject params = posted[0].toObject().value("params").toObject();
         QCOMPARE(params.value("tags[]").toArray().size(), 2);
         QVERIFY(!params.contains("access_token"));
         QCOMPARE(posted[0].toObject().value("method").toString(), QStringLiteral("POST"));
+
+        // A shared link is a link story on the wall, read back like any posting.
+        const QString link = QUrl::toPercentEncoding("http://news.sandbox.test/shared?a=1&b=2");
+        const QString id = f->post("me/links?message=Look&link=" + link + "&name=N&caption=C" +
+                                   "&description=D&picture=" + link)
+                               .object()
+                               .value("id")
+                               .toString();
+        const QJsonObject story = f->list("me/feed")[0].toObject();
+        QCOMPARE(story.value("id").toString(), id);
+        QCOMPARE(story.value("type").toString(), QStringLiteral("link"));
+        QCOMPARE(story.value("link").toString(),
+                 QStringLiteral("http://news.sandbox.test/shared?a=1&b=2"));
+        const QJsonObject shared =
+            f->control("GET", "posted?path=/me/links").object().value("data")[0].toObject();
+        QCOMPARE(shared.value("result").toString(), id);
+        QCOMPARE(shared.value("params").toObject().value("caption").toString(),
+                 QStringLiteral("C"));
+        // Only web addresses are shared.
+        for (const char *bad : {"", "javascript%3Aalert(1)", "file%3A%2F%2F%2Fetc%2Fpasswd"})
+            QCOMPARE(f->post("me/links?message=x&link=" + QLatin1String(bad)).status, 400);
     }
 
     void resetRestoresTheWorldButKeepsTokens() {
         const QString id = f->post("me/feed?message=temporary").object().value("id").toString();
         QCOMPARE(f->get(id).status, 200);
-        QCOMPARE(control("POST", "reset").status, 200);
+        QCOMPARE(f->control("POST", "reset").status, 200);
         QCOMPARE(f->get(id).status, 400);
         QCOMPARE(f->get("me").status, 200);
-        QVERIFY(control("GET", "posted").object().value("data").toArray().isEmpty());
+        QVERIFY(f->control("GET", "posted").object().value("data").toArray().isEmpty());
     }
 
     void commandsAreChecked() {
-        QCOMPARE(control("GET", "reset").status, 400);
-        QCOMPARE(control("POST", "no-such-command").status, 404);
-        QCOMPARE(control("POST", "expire_token").status, 400);
-        QCOMPARE(control("POST", "chat/presence?user=" + friendAt(0) + "&show=sleepy").status, 400);
-        QCOMPARE(control("POST", "chat/message?from=1&to=2&body=x").status, 400);
+        QCOMPARE(f->control("GET", "reset").status, 400);
+        QCOMPARE(f->control("POST", "no-such-command").status, 404);
+        QCOMPARE(f->control("POST", "expire_token").status, 400);
+        QCOMPARE(f->control("POST", "chat/presence?user=" + friendAt(0) + "&show=sleepy").status,
+                 400);
+        QCOMPARE(f->control("POST", "chat/message?from=1&to=2&body=x").status, 400);
+        for (const char *bad :
+             {"variant?shape=spaceship", "feed_paging?by=moon", "feed_size?stories=-1", "feed_size",
+              "fail?path=/me&delay_ms=10001", "fail?path=/me&status=99", "fail?path=/me",
+              "fail?path=/_sandbox/reset&status=500", "fail?path=/me&status=500&count=0"})
+            QVERIFY2(f->control("POST", QLatin1String(bad)).status == 400, bad);
     }
 
     void chatCommandsReachTheChatServer() {
         if (!f->sandbox().hasChat())
             QSKIP("built without the chat server");
         const QString from = friendAt(4), to = f->me();
-        QCOMPARE(control("POST", "chat/message?from=" + from + "&to=" + to +
-                                     "&body=" + QUrl::toPercentEncoding("Hello from the harbour"))
+        QCOMPARE(f->control("POST", "chat/message?from=" + from + "&to=" + to + "&body=" +
+                                        QUrl::toPercentEncoding("Hello from the harbour"))
                      .status,
                  200);
         // Queued to the chat server: wait for it to run.
         QTRY_VERIFY(
-            control("GET", "chat/messages?user=" + to).body.contains("Hello from the harbour"));
+            f->control("GET", "chat/messages?user=" + to).body.contains("Hello from the harbour"));
         // A routed message joins the two people's inbox thread.
         QTRY_VERIFY(f->get("me/inbox").body.contains("Hello from the harbour"));
 
-        QCOMPARE(control("POST", "chat/presence?user=" + from + "&show=away").status, 200);
-        QTRY_VERIFY(control("GET", "chat/online").object().value("data").toArray().contains(from));
-        QCOMPARE(control("POST", "chat/presence?user=" + from + "&show=unavailable").status, 200);
-        QTRY_VERIFY(!control("GET", "chat/online").object().value("data").toArray().contains(from));
-        QCOMPARE(control("POST", "chat/typing?from=" + from + "&to=" + to + "&composing=1").status,
+        QCOMPARE(f->control("POST", "chat/presence?user=" + from + "&show=away").status, 200);
+        QTRY_VERIFY(
+            f->control("GET", "chat/online").object().value("data").toArray().contains(from));
+        QCOMPARE(f->control("POST", "chat/presence?user=" + from + "&show=unavailable").status,
                  200);
+        QTRY_VERIFY(
+            !f->control("GET", "chat/online").object().value("data").toArray().contains(from));
+        QCOMPARE(
+            f->control("POST", "chat/typing?from=" + from + "&to=" + to + "&composing=1").status,
+            200);
     }
 };
 

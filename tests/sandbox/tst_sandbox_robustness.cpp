@@ -8,11 +8,14 @@
 #include "multipart.h"
 
 #include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -51,6 +54,7 @@ private:
     }
 
 private slots:
+    void cleanup() { resetSwitches(); }
 
     void malformedHttp() {
         const QList<QByteArray> inputs{
@@ -202,6 +206,10 @@ private slots:
             QTest::addRow("offset %s", offset) << "GET /me/home?offset=" + QByteArray(offset) +
                                                       "&access_token=" + token + " HTTP/1.1\r\n\r\n"
                                                << 400;
+        for (const char *time : {"until=x", "since=1e3"})
+            QTest::addRow("%s", time) << "GET /me/home?" + QByteArray(time) +
+                                             "&access_token=" + token + " HTTP/1.1\r\n\r\n"
+                                      << 400;
         QByteArray batch = "[" + QByteArray("{\"relative_url\":\"me\"},").repeated(51);
         batch.chop(1);
         QTest::newRow("51 in a batch")
@@ -229,6 +237,120 @@ private slots:
         QCOMPARE(form.status, 200);
         QCOMPARE(f->getObject(form.object().value("id").toString()).value("message").toString(),
                  QStringLiteral("From a form"));
+    }
+
+    // Each variant shape reaches the answer: one row per changed property.
+    void answerShapes_data() {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("property");
+        const QString batch = "?method=POST&batch=" +
+                              QUrl::toPercentEncoding("[{\"relative_url\":\"me\"},{\"relative_"
+                                                      "url\":\"me\"},{\"relative_url\":\"me\"}]");
+        const struct {
+            const char *shape, *path, *property;
+        } rows[] = {{"objects", "me/home?offset=100000", "empty data {}"},
+                    {"arrays", "me/notifications", "summary []"},
+                    {"arrays", "me/home?limit=400", "tags in an array"},
+                    {"numbers", "me", "numeric id"},
+                    {"sparse", "me/home", "comments count only"},
+                    {"sparse", "me/home", "third story without author"},
+                    {"sparse", "me/checkins", "location a string"},
+                    {"cursors", "me/friends?limit=5", "cursor pages on"},
+                    {"escapes", "me/friends?limit=5", "broken escape pages on"},
+                    {"batchfail", "", "500, null, no body"}};
+        for (const auto &row : rows)
+            QTest::addRow("%s: %s", row.shape, row.property)
+                << row.shape << (*row.path ? QString::fromLatin1(row.path) : batch) << row.property;
+    }
+    void answerShapes() {
+        QFETCH(QString, shape);
+        QFETCH(QString, path);
+        QFETCH(QString, property);
+        const QString sixthFriend = f->list("me/friends")[5].toObject().value("id").toString();
+        QCOMPARE(f->control("POST", "variant?shape=" + shape).status, 200);
+        const HttpResult r = f->get(path);
+        QCOMPARE(r.status, 200);
+        const QJsonObject a = r.object();
+        const QJsonArray data = a.value("data").toArray();
+        const auto anyStory = [&](const std::function<bool(const QJsonObject &)> &test) {
+            for (const QJsonValue &v : data)
+                if (test(v.toObject()))
+                    return true;
+            return false;
+        };
+        // The second friend page, reached through the paging address.
+        const QJsonObject paging = a.value("paging").toObject();
+        const QString next = paging.value("next").toString();
+        const auto nextPageFirst = [&] {
+            return f->list(next)[0].toObject().value("id").toString();
+        };
+        bool changed = false;
+        if (property == "empty data {}")
+            changed = a.value("data").isObject();
+        else if (property == "summary []")
+            changed = a.value("summary").isArray();
+        else if (property == "tags in an array")
+            changed =
+                anyStory([](const QJsonObject &s) { return s.value("message_tags").isArray(); });
+        else if (property == "numeric id")
+            changed = a.value("id").isDouble() &&
+                      QString::number(qint64(a.value("id").toDouble())) == f->me();
+        else if (property == "comments count only")
+            changed = !anyStory([](const QJsonObject &s) {
+                const QJsonObject c = s.value("comments").toObject();
+                return !c.value("count").isDouble() || c.contains("data");
+            });
+        else if (property == "third story without author")
+            changed = data[2].toObject().contains("id") && !data[2].toObject().contains("from");
+        else if (property == "location a string")
+            changed = data[0].toObject().value("place").toObject().value("location").isString();
+        else if (property == "cursor pages on")
+            changed = !paging.value("cursors").toObject().value("after").toString().isEmpty() &&
+                      next.contains("after=") && nextPageFirst() == sixthFriend;
+        else if (property == "broken escape pages on")
+            changed = next.contains("%zz") && nextPageFirst() == sixthFriend;
+        else if (property == "500, null, no body") {
+            const QJsonArray elements = r.array();
+            changed = elements[0].toObject().value("code") == 500 && elements[1].isNull() &&
+                      !elements[2].toObject().contains("body");
+        }
+        QVERIFY2(changed, r.body.left(300));
+        // Off again: the plain shape.
+        resetSwitches();
+        QVERIFY(f->getObject("me").value("id").isString());
+    }
+
+    // Failures and delays set for a path: status and body, used up after
+    // their count even by parallel requests; a delayed answer still comes.
+    void failuresAreUsedUp() {
+        QCOMPARE(f->control("POST", "fail?path=/me/home&status=503&count=3&body=" +
+                                        QUrl::toPercentEncoding("<html>busy</html>"))
+                     .status,
+                 200);
+        QNetworkAccessManager manager;
+        QList<QNetworkReply *> replies;
+        for (int i = 0; i < 8; ++i)
+            replies.append(manager.get(QNetworkRequest(QUrl(f->withToken("me/home")))));
+        QTRY_VERIFY(std::all_of(replies.begin(), replies.end(),
+                                [](QNetworkReply *r) { return r->isFinished(); }));
+        int failed = 0;
+        for (QNetworkReply *reply : replies) {
+            if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 503)
+                continue;
+            QCOMPARE(reply->readAll(), QByteArray("<html>busy</html>"));
+            ++failed;
+        }
+        QCOMPARE(failed, 3);
+        QCOMPARE(f->get("me/home").status, 200);
+        QCOMPARE(f->control("POST", "fail?path=/me&status=500").status, 200);
+        QCOMPARE(f->get("me/friends").status, 200); // another path is not touched
+        const HttpResult failure = f->get("me");
+        QCOMPARE(failure.status, 500);
+        QVERIFY(failure.object().value("error").isObject());
+        QCOMPARE(f->control("POST", "fail?path=/me&delay_ms=300&count=1").status, 200);
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(f->getObject("me").value("id").toString(), f->me());
     }
 
     void stateSurvivesSigkill() {

@@ -124,6 +124,23 @@ private slots:
               "SELECT uid, name FROM user WHERE uid IN (SELECT uid_from FROM #friends)"}});
         QCOMPARE(SandboxFixture::resultSet(answer, "friend_data").size(), 2);
 
+        // The mobile web page lists them, their messages escaped.
+        const QString stranger =
+            f->list("search?q=-Vell&type=user")[0].toObject().value("id").toString();
+        QCOMPARE(f->control("POST", "friend_requests?from=" + stranger +
+                                        "&message=" + QUrl::toPercentEncoding("<b>Hi</b> & bye"))
+                     .status,
+                 200);
+        const HttpResult web =
+            httpRequest("GET", f->root() + "/friends/requests.php?v=friend-requests");
+        QCOMPARE(web.status, 200);
+        QVERIFY(web.header("Content-Type").startsWith("text/html"));
+        QCOMPARE(web.body.count("class=\"request\""), 3);
+        for (const QJsonValue &request : f->list("me/friendrequests"))
+            QVERIFY(web.body.contains(request["from"]["name"].toString().toUtf8()));
+        QVERIFY(web.body.contains("&lt;b&gt;Hi&lt;/b&gt; &amp; bye") &&
+                !web.body.contains("<b>Hi"));
+
         const QString friendId = friends[0].toObject().value("id").toString();
         const QJsonObject profile = f->getObject(friendId);
         for (const char *key : {"id", "name", "first_name", "last_name", "hometown", "location",
