@@ -41,7 +41,7 @@ TestCase {
         "loadCheckins", "search", "loadMoreLikes", "loadMoreComments", "loadMorePhotoComments",
         "loadMoreStatusComments", "loadStatusComments", "refreshStatusComments", "loadEvent",
         "addToCalendar", "setRsvp", "tagPhoto", "createAlbum", "deleteItem", "deleteLike", "removeGroup",
-        "loadOwnedPages", "comment", "like", "shareStatus", "RIL", "getPrivacyOptions",
+        "loadOwnedPages", "comment", "like", "shareStatus", "RIL", "getPrivacyOptions", "shareLink",
         "loadNearby", "checkin", "loadMessages2"
     ]
 
