@@ -34,37 +34,34 @@ Rectangle {
         height: 50
         spacing: 5
 
-        Column {
-            spacing: 0
+        Image {
+            objectName: "taggingToggle"
+            anchors.verticalCenter: parent.verticalCenter
             width: 35
+            height: 35
+            sourceSize.width: 35
+            sourceSize.height: 35
+            opacity: bar.tagging ? 1 : 0.6
+            source: "../media/plus.svg"
+            MouseArea { anchors.fill: parent; onClicked: bar.tagging = !bar.tagging }
+        }
 
-            Image {
-                objectName: "taggingToggle"
-                width: 35
-                height: 25
-                fillMode: Image.PreserveAspectFit
-                sourceSize.height: 25
-                opacity: bar.tagging ? 1 : 0.6
-                source: "../media/plus.svg"
-                MouseArea { anchors.fill: parent; onClicked: bar.tagging = !bar.tagging }
-            }
-
-            Image {
-                objectName: "removingToggle"
-                width: 35
-                height: 25
-                fillMode: Image.PreserveAspectFit
-                sourceSize.height: 25
-                visible: bar.favourites.topModel.count > 0
-                opacity: bar.removing ? 1 : 0.6
-                source: "../media/minus.svg"
-                MouseArea { anchors.fill: parent; onClicked: bar.removing = !bar.removing }
-            }
+        Image {
+            objectName: "removingToggle"
+            anchors.verticalCenter: parent.verticalCenter
+            width: 35
+            height: 35
+            sourceSize.width: 35
+            sourceSize.height: 35
+            visible: bar.favourites.topModel.count > 0
+            opacity: bar.removing ? 1 : 0.6
+            source: "../media/minus.svg"
+            MouseArea { anchors.fill: parent; onClicked: bar.removing = !bar.removing }
         }
 
         ListView {
             objectName: "favouriteTiles"
-            width: topRow.width - 40
+            width: topRow.width - 80
             height: 50
             orientation: ListView.Horizontal
             spacing: 5

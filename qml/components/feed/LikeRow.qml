@@ -57,16 +57,22 @@ Rectangle {
             color: window.listLineColor
         }
 
-        FButton {
+        Image {
             id: addButton
             objectName: "addButton"
             x: window.spacing
             anchors.verticalCenter: parent.verticalCenter
             width: 50
             height: 50
+            sourceSize.width: 50
+            sourceSize.height: 50
             visible: row.tagging
-            buttonImg: "../media/plus.svg"
-            onClicked: row.addClicked()
+            source: "../media/plus.svg"
+
+            MouseArea {
+                anchors.fill: parent
+                onClicked: row.addClicked()
+            }
         }
 
         PlaceholderImage {
@@ -117,26 +123,19 @@ Rectangle {
             }
         }
 
-        Image {
+        FButton {
             id: deleteIcon
             objectName: "deleteIcon"
             anchors.right: parent.right
             anchors.rightMargin: window.spacing
             anchors.verticalCenter: parent.verticalCenter
-            width: 40
-            height: 40
-            sourceSize.width: 40
-            sourceSize.height: 40
+            width: 50
+            height: 50
             visible: row.own
-            source: "../media/delete.svg"
-
-            MouseArea {
-                anchors.fill: parent
-                anchors.margins: -5
-                onClicked: {
-                    row.deleted = true
-                    row.deleteClicked()
-                }
+            buttonImg: "../media/BottomBar/delete.svg"
+            onClicked: {
+                row.deleted = true
+                row.deleteClicked()
             }
         }
     }

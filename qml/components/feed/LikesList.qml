@@ -75,25 +75,34 @@ Rectangle {
         clip: true
         model: list.likesModel
 
-        header: FButton {
-            objectName: "friendRequestsButton"
-            x: window.spacing
-            width: view.width - 2 * window.spacing
-            height: list.showFriends ? 50 : 0
+        header: Item {
+            width: view.width
+            height: list.showFriends ? 50 + window.spacing : 0
             visible: list.showFriends
-            buttonText: "Manage friend requests"
-            onClicked: list.openFriendRequests()
+
+            FButton {
+                objectName: "friendRequestsButton"
+                x: window.spacing
+                y: window.spacing / 2
+                width: parent.width - 2 * window.spacing
+                height: 50
+                buttonText: "Manage friend requests"
+                onClicked: list.openFriendRequests()
+            }
         }
 
         section.property: "alphabet"
+        // The list shows its section items itself: a band out of use has no
+        // height and draws nothing.
         section.delegate: Rectangle {
             readonly property bool shown: window.toolbar.active === "pages"
             width: view.width
             height: shown ? 30 : 0
-            visible: shown
+            clip: true
             color: window.listLineColor
 
             Text {
+                visible: parent.shown
                 x: window.spacing
                 anchors.verticalCenter: parent.verticalCenter
                 font.bold: true
