@@ -240,6 +240,20 @@ Item {
             compare(dialog.isLink, data.kind === "link")
             compare(dialog.url, data.url)
         }
+
+        // Refused while the user writes another text: it comes back once
+        // that one is sent.
+        function test_refusedWhileWriting() {
+            hub.showIdComment("c5", "Ann")
+            dialog.statusText = "First"
+            dialog.send()
+            hub.showComment("42", "Ann")
+            dialog.statusText = "Second"
+            window.clientSession.postingFailed("comment", "c5", "First")
+            compare([dialog.statusText, dialog.url], ["Second", "42/feed"])
+            dialog.send()
+            compare([dialog.state, dialog.statusText, dialog.url], ["shown", "First", "c5"])
+        }
     }
 
     SignalSpy { id: deleteSpy; target: likeRow; signalName: "deleteClicked" }

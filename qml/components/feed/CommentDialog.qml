@@ -21,8 +21,10 @@ Item {
     property string picture
     property string caption
     property string description
-    // What was last sent, until the service answers for it.
-    property var pending: null
+    // What was sent and not yet answered, oldest first.
+    property var pending: []
+    // Refused while the user was writing another text: shown when that is done.
+    property var refused: []
 
     signal clicked(string text)
 
@@ -46,10 +48,11 @@ Item {
         if (!isLink && text.trim() === "")
             return
         closeKeyboard()
-        pending = Object.assign({ kind: isLink ? "link" : "comment", url: url, name: name, text: text },
-                                linkFields())
+        pending = pending.concat([Object.assign({ kind: isLink ? "link" : "comment", url: url, name: name,
+                                                  text: text }, linkFields())])
         clicked(text)
         state = "hidden"
+        showRefused()
     }
 
     function cancel() {
@@ -57,12 +60,23 @@ Item {
         state = "hidden"
         isLink = false
         closeKeyboard()
+        showRefused()
     }
 
-    // A refused posting comes back, unless the user is writing another.
+    function showRefused() {
+        if (refused.length > 0) {
+            var posting = refused[0]
+            refused = refused.slice(1)
+            restore(posting)
+        }
+    }
+
+    // A refused posting comes back; while the user writes another, it waits.
     function restore(posting) {
-        if (state === "shown" && field.text !== "" && field.text !== posting.text)
+        if (state === "shown" && field.text !== "" && field.text !== posting.text) {
+            refused = refused.concat([posting])
             return
+        }
         url = posting.url
         name = posting.name
         isLink = posting.isLink
@@ -75,8 +89,17 @@ Item {
         state = "shown"
     }
 
-    function answers(kind, target) {
-        return pending !== null && kind === pending.kind && target === pending.url
+    // Takes the oldest posting the answer is about off the list; `text`
+    // undefined matches any text.
+    function answered(kind, target, text) {
+        for (var i = 0; i < pending.length; ++i) {
+            var posting = pending[i]
+            if (posting.kind === kind && posting.url === target && (text === undefined || posting.text === text)) {
+                pending = pending.slice(0, i).concat(pending.slice(i + 1))
+                return posting
+            }
+        }
+        return null
     }
 
     objectName: "commentDialog"
@@ -150,18 +173,14 @@ Item {
         target: window.clientSession
         ignoreUnknownSignals: true
         function onPostingSucceeded(kind, target) {
-            if (!dialog.answers(kind, target))
-                return
-            if (dialog.state === "hidden" && field.text === dialog.pending.text)
+            var posting = dialog.answered(kind, target)
+            if (posting && dialog.state === "hidden" && field.text === posting.text)
                 dialog.clear()
-            dialog.pending = null
         }
         function onPostingFailed(kind, target, text) {
-            if (!dialog.answers(kind, target))
-                return
-            var posting = dialog.pending
-            dialog.pending = null
-            dialog.restore(posting)
+            var posting = dialog.answered(kind, target, text)
+            if (posting)
+                dialog.restore(posting)
         }
     }
 }
