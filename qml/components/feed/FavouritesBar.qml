@@ -135,6 +135,7 @@ Rectangle {
             MouseArea {
                 id: letterArea
                 anchors.fill: parent
+                // The row's own "index" role is hidden by the delegate's index.
                 onClicked: bar.letterChosen(window.friendsLetterModel.get(index).index)
             }
         }
