@@ -4,6 +4,7 @@ import Kelvo 1.0
 import "facebook.js" as Facebook
 import "storage.js" as Storage
 import "components/common"
+import "components/feed"
 import "client"
 import "components/platform"
 import "navigation"
@@ -272,11 +273,9 @@ WindowModels {
         function close() { searching = false }
     }
 
-    Item {
+    CommentDialog {
         id: commentDialog
         objectName: "commentDialog"
-        state: "hidden"
-        visible: state === "shown"
         anchors.fill: currentView
         z: 3
     }

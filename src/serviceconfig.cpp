@@ -21,6 +21,7 @@ ServiceSettings ServiceSettings::builtIn() {
     s.rilKey = QString::fromUtf8(b::rilKey);
     s.mapPlugin = QString::fromUtf8(b::mapPlugin);
     s.privacyUrl = QString::fromUtf8(b::privacyUrl);
+    s.mobileRoot = QString::fromUtf8(b::mobileRoot);
     s.productPageId = QString::fromUtf8(b::productPageId);
     s.productPageName = QString::fromUtf8(b::productPageName);
     return s;

@@ -19,6 +19,7 @@ struct ServiceSettings {
     QString rilKey;
     QString mapPlugin;
     QString privacyUrl;
+    QString mobileRoot;
     QString productPageId;
     QString productPageName;
 
@@ -42,6 +43,7 @@ class ServiceConfig : public QObject {
     Q_PROPERTY(QString rilKey READ rilKey CONSTANT)
     Q_PROPERTY(QString mapPlugin READ mapPlugin CONSTANT)
     Q_PROPERTY(QString privacyUrl READ privacyUrl CONSTANT)
+    Q_PROPERTY(QString mobileRoot READ mobileRoot CONSTANT)
     Q_PROPERTY(QString productPageId READ productPageId CONSTANT)
     Q_PROPERTY(QString productPageName READ productPageName CONSTANT)
 
@@ -63,6 +65,7 @@ public:
     QString rilKey() const { return m_settings.rilKey; }
     QString mapPlugin() const { return m_settings.mapPlugin; }
     QString privacyUrl() const { return m_settings.privacyUrl; }
+    QString mobileRoot() const { return m_settings.mobileRoot; }
     QString productPageId() const { return m_settings.productPageId; }
     QString productPageName() const { return m_settings.productPageName; }
 

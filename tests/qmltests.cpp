@@ -45,7 +45,7 @@ private:
             QString error;
             if (!m_sandbox->start(0, 0, &error))
                 qFatal("cannot start the sandbox service: %s", qPrintable(error));
-            s.graphRoot = s.restRoot = s.webRoot = s.rilRoot = m_sandbox->httpRoot();
+            s.graphRoot = s.restRoot = s.webRoot = s.rilRoot = s.mobileRoot = m_sandbox->httpRoot();
             s.privacyUrl = m_sandbox->httpRoot() + QStringLiteral("/privacy");
             s.chatDomain = m_sandbox->chatDomain();
             s.chatHost = QStringLiteral("127.0.0.1");

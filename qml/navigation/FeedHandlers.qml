@@ -115,14 +115,70 @@ QtObject {
         }
 
         function onShareLink(link, picture, name, caption, description) {
-            window.commentDialog.state = "shown"
+            openDialog({ "isLink": true, "name": "Link", "url": "me/links", "link": link, "picture": picture,
+                         "linkName": name, "caption": caption, "description": description })
         }
 
+        // A post on that wall; asked again while open, the dialog closes.
         function onShowComment(id, name) {
-            window.commentDialog.state = window.commentDialog.state === "shown" ? "hidden" : "shown"
+            if (window.commentDialog.state === "shown")
+                window.commentDialog.state = "hidden"
+            else
+                openDialog({ "name": name, "url": id + "/feed" })
         }
 
-        function onShowIdComment(id, name) { window.commentDialog.state = "shown" }
+        // A comment on that object.
+        function onShowIdComment(id, name) {
+            openDialog({ "name": name, "url": id })
+        }
+    }
+
+    // The dialog's text goes to its url: a shared link or a comment.
+    property Connections dialogAnswers: Connections {
+        target: window.commentDialog
+
+        function onClicked(text) {
+            var dialog = window.commentDialog
+            if (dialog.isLink) {
+                router.perform("shareLink", [text, dialog.url, dialog.link, dialog.linkName, dialog.description,
+                                             dialog.picture, dialog.caption])
+                dialog.isLink = false
+            } else {
+                router.perform("comment", [text, dialog.url])
+            }
+        }
+    }
+
+    // The likes panel's list: the next part, a person's wall or a page; the
+    // user's own like taken back.
+    property Connections likesAnswers: Connections {
+        target: window.likesList.content
+        ignoreUnknownSignals: true
+
+        function onClicked(index) {
+            var row = router.itemAt(window.likesList.content.likesModel, index)
+            if (!row)
+                return
+            if (router.isLoadMore(row))
+                window.signalHandler.loadMoreLikes(row.id)
+            else if (!row.category)
+                window.signalHandler.showWall(row.id, row.name)
+            else
+                window.signalHandler.showPage(row.id, row.name)
+        }
+
+        function onDeleteItem(id) {
+            window.signalHandler.deleteLike(id)
+        }
+    }
+
+    // Opens the dialog afresh with `values`; a link share sets the link fields.
+    function openDialog(values) {
+        var dialog = window.commentDialog
+        dialog.clear()
+        Object.assign(dialog, { "isLink": false, "link": "", "linkName": "", "picture": "", "caption": "",
+                                "description": "" }, values)
+        dialog.state = "shown"
     }
 
     // Back from a story shows the stored feed; from anywhere else, a fresh one.

@@ -219,6 +219,7 @@ var actions = {
     shareStatus: "shareStatus",
     ril: "RIL",
     showPrivacy: { loader: "getPrivacyOptions", handledBy: "feed" },
+    shareLink: { loader: "shareLink", handledBy: "feed" },
     loadFilters: { loader: "loadFilters", handledBy: "feed" },
     loadNearby: { loader: "loadNearby", handledBy: "places" },
     checkin: { loader: "checkin", handledBy: "places" },

@@ -28,14 +28,23 @@ Item {
     property int open_events: 0
     property bool hasNewMessage: false
     property string productPageLink: "https://example.org/from-window"
+    property string ownId: "1001"
+    property string token: "access_token=fake"
+    property bool landscape: width > height
 
     property int titleFontSize: 19
+    property int mainFontSize: 18
     property int spacing: 12
     property color titleFontColor: "#3B5998"
     property color hoverColor: "#ddd"
     property color statusBg: "#00000000"
     property color statusPressBg: "#EFF2F7"
     property color listLineColor: "#D8DFEA"
+    property color bgColor: "#fff"
+    property color commentBg: "#EFF2F7"
+    property color messageTextColor: "#111"
+    property color descriptionTextColor: "#555"
+    property color placeHolderTextColor: "#555555"
 
     // The layers and bars: empty loaders, a stand-in toolbar and the field
     // that takes the focus when another gives it up; a test hands in its
@@ -61,6 +70,14 @@ Item {
     Loader { id: imageLoader }
     Item { id: fakeToolbar; property bool chatAlert: false }
     TextInput { id: help; visible: false }
+    readonly property ListModel likesModel: ListModel {}
+    readonly property ListModel friendsLetterModel: ListModel {}
+
+    // The client's posting outcomes, emitted by the tests.
+    readonly property QtObject clientSession: QtObject {
+        signal postingSucceeded(string kind, string target)
+        signal postingFailed(string kind, string target, string text)
+    }
 
     signal vibrate()
     signal openLink(string link)
@@ -100,7 +117,8 @@ Item {
         var handler = {}
         for (const name of ["quit", "backToUser", "showNews", "showPage", "showNotifications", "showChat",
                             "showPhotoUploader", "showPlaces", "showMessages", "showProfile", "showFriends",
-                            "showGroups", "showSearch", "showEvents", "showPages", "showPrivacy", "showSettings"])
+                            "showGroups", "showSearch", "showEvents", "showPages", "showPrivacy", "showSettings",
+                            "deleteItem", "loadMoreComments", "loadMoreStatusComments", "loadMorePhotoComments"])
             handler[name] = function () { fake.log(name, arguments) }
         return handler
     }
