@@ -227,10 +227,10 @@ function storyRow(post, context) {
     }
     row.story = text(post.story)
     row.name = text(post.name)
-    row.icon = text(post.icon)
+    row.icon = Text.webAddress(post.icon)
     row.link = text(post.link)
-    row.source = text(post.source)
-    row.picture = pictureOfPost(post, context)
+    row.source = Text.webAddress(post.source)
+    row.picture = Text.webAddress(pictureOfPost(post, context))
     var description = text(post.description), caption = text(post.caption)
     var property = list(post.properties)[0]
     var propertyText = property ? text(property.name) + " " + text(property.text) : ""

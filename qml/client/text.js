@@ -29,6 +29,13 @@ function parseParameter(url, name) {
     return end < 0 ? text.substring(equals + 1) : text.substring(equals + 1, end)
 }
 
+// An address the views may fetch: http or https only, "" otherwise (a
+// picture must never read a local file or run a script).
+function webAddress(value) {
+    var address = value === undefined || value === null ? "" : String(value)
+    return /^https?:\/\/[^\s]+$/i.test(address) ? address : ""
+}
+
 function sortByName(a, b) {
     var x = String(a.name).toLowerCase(), y = String(b.name).toLowerCase()
     return x < y ? -1 : (x > y ? 1 : 0)

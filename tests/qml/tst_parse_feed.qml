@@ -125,7 +125,12 @@ TestCase {
                       + "<a style='text-decoration:none;color:#3b5998' href='b'>&lt;i&gt;x&lt;/i&gt;</a>",
               withtext: "<span>P &amp; Q with &lt;i&gt;x&lt;/i&gt;</span>" },
             { tag: "description and caption", post: { name: "n", description: "<img src=x>", caption: "\"c\"" },
-              description: "&lt;img src=x&gt;", caption: "&quot;c&quot;" }
+              description: "&lt;img src=x&gt;", caption: "&quot;c&quot;" },
+            { tag: "pictures from the web only",
+              post: { message: "m", picture: "http://x/safe.php?w=1&src=file%3A%2F%2F%2Fetc%2Fpasswd", icon: "javascript:x()",
+                      source: "file:///dev/zero" }, picture: "", icon: "", source: "" },
+            { tag: "a proxied web picture", post: { message: "m", picture: "http://x/safe.php?src=https%3A%2F%2Fy%2Fp.jpg" },
+              picture: "https://y/p.jpg" }
         ]
     }
 
@@ -135,7 +140,7 @@ TestCase {
         post.from = post.from || { id: "1", name: "P & Q" }
         var rows = stories(Feed.parseFeed(JSON.stringify({ data: [post] }), context, []).rows)
         compare(rows.length, 1)
-        ;["message", "toName", "withtext", "description", "caption"].forEach(function (role) {
+        ;["message", "toName", "withtext", "description", "caption", "picture", "icon", "source"].forEach(function (role) {
             if (data[role] !== undefined)
                 compare(rows[0][role], data[role], role)
         })
