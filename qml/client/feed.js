@@ -93,8 +93,10 @@ function loadHomeFeed(session) {
     var url = Request.graphRoot() + "/me/home?" + session.accessToken
     var apply = function (response) {
         var parsed = Rows.parseHomeFeed(response, Rows.contextOf(session))
-        if (applyRows(session, window.newsModel, parsed, "home feed"))
+        if (applyRows(session, window.newsModel, parsed, "home feed")) {
             keepHomeFeed(session, parsed.rows)
+            console.info(session.log, "home feed shown: " + window.newsModel.count + " rows")
+        }
         window.newsFromSnapshot = false
     }
     get(session, window.newsFromSnapshot ? "" : "Loading feed", url, apply, "newsModel", true)

@@ -97,6 +97,7 @@ QtObject {
             if (authorRemembered.indexOf(list) >= 0)
                 router.setClientState("currentName", row.fromName)
             var id = row.id
+            console.info(router.log, "story opened: " + id)
             router.place(router.route("status"), {}, { "model": model, "commentsModel": window.statusCommentsModel })
             router.callOn(window.currentViewTop.item, "fill", [index])
             router.record({ "page": "status", "id": id, "name": "" })

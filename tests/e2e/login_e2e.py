@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """End to end: the real kelvo binary of a sandbox build signs in through the
-sandbox's login dialog and shows the home menu with the sandbox's counts.
+sandbox's login dialog and shows the home menu with the sandbox's counts;
+then opens the news feed, a story, and sends a comment that the story shows.
 
 Usage (under a display, e.g. xvfb-run): login_e2e.py BIN_DIR [HTTP_PORT]
 BIN_DIR holds kelvo and kelvo-sandbox. The sandbox is started on the ports
@@ -73,6 +74,53 @@ class Output:
         return next((line for line in self.lines if text in line), None)
 
 
+# Where the portrait window (480 x 854 at the screen's corner) has the home
+# menu's News Feed entry, the first story row, and the story's comment field.
+NEWS_FEED_ENTRY = (80, 200)
+FIRST_STORY = (240, 190)
+COMMENT_FIELD = (180, 722)
+
+
+def click(window, point):
+    subprocess.run(["xdotool", "mousemove", "--window", window, str(point[0]), str(point[1]),
+                    "click", "1"], check=True, timeout=30)
+
+
+def type_text(text):
+    subprocess.run(["xdotool", "type", "--delay", "30", text], check=True, timeout=60)
+    subprocess.run(["xdotool", "key", "Return"], check=True, timeout=30)
+
+
+def comments_on(story):
+    token = json.loads(http("POST", "/_sandbox/token"))["access_token"]
+    answer = json.loads(http("GET", "/%s/comments?limit=500&access_token=%s" % (story, token)))
+    return len(answer.get("data", []))
+
+
+def comment_on_a_story(window, log):
+    """From the home menu: News Feed, the first story, a comment sent and shown."""
+    click(window, NEWS_FEED_ENTRY)
+    wait_for(lambda: log.find("home feed shown"), 60, "the news feed")
+    click(window, FIRST_STORY)
+    wait_for(lambda: log.find("story opened: "), 30, "a story opened")
+    story = log.find("story opened: ").split("story opened: ", 1)[1].strip()
+    wait_for(lambda: log.find("story %s shows" % story), 30, "the story's comments")
+
+    text = "Sent from the end-to-end test"
+    click(window, COMMENT_FIELD)
+    time.sleep(0.3)
+    type_text(text)
+
+    def sent():
+        posted = json.loads(http("GET", "/_sandbox/posted?path=/%s/comments" % story))["data"]
+        return any(p.get("params", {}).get("message") == text for p in posted)
+    wait_for(sent, 30, "the comment at the service")
+    # The story reloads after the posting and shows every comment, the new one too.
+    expected = "story %s shows %d comments" % (story, comments_on(story))
+    wait_for(lambda: log.find(expected), 30, "'%s'" % expected)
+    return story
+
+
 def main():
     bin_dir = sys.argv[1]
     if sandbox_up():
@@ -137,7 +185,9 @@ def main():
         for path, mode in [(databases, 0o700), (os.path.join(databases, files[0]), 0o600)]:
             if os.stat(path).st_mode & 0o777 != mode:
                 fail("%s is %o, not %o" % (path, os.stat(path).st_mode & 0o777, mode))
-        print("PASS: signed in through the dialog; " + shown.split(": ", 1)[-1], flush=True)
+        story = comment_on_a_story(window[0], log)
+        print("PASS: signed in through the dialog; " + shown.split(": ", 1)[-1]
+              + "; commented on story " + story, flush=True)
     finally:
         for process in (app, sandbox):
             if process and process.poll() is None:

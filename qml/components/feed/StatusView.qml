@@ -1,3 +1,4 @@
+import QtQml 2.15
 import QtQuick 2.15
 import Kelvo 1.0
 import "../common"
@@ -117,6 +118,11 @@ Rectangle {
 
     function showComments() {
         commentsShown = true
+        console.info(log, "story " + status_id + " shows " + commentsModel.count + " comments")
+    }
+
+    property LoggingCategory log: LoggingCategory {
+        name: "kelvo.ui"
     }
 
     // The picture or the link's button: a photo full screen, the service's
