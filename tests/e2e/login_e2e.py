@@ -74,11 +74,12 @@ class Output:
         return next((line for line in self.lines if text in line), None)
 
 
-# Where the portrait window (480 x 854 at the screen's corner) has the home
-# menu's News Feed entry, the first story row, and the story's comment field.
-NEWS_FEED_ENTRY = (80, 200)
-FIRST_STORY = (240, 190)
-COMMENT_FIELD = (180, 722)
+# Where the full-screen window (the 1024 x 1024 screen the test runs on) has
+# the home menu's News Feed entry, the first story (below where a
+# notification banner may show), and the story's comment field.
+NEWS_FEED_ENTRY = (92, 170)
+FIRST_STORY = (500, 122)
+COMMENT_FIELD = (460, 902)
 
 
 def click(window, point):
