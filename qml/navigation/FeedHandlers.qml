@@ -20,11 +20,10 @@ QtObject {
             router.open("news")
             window.filter = false
             if (fetch) {
-                // The feed kept from the last run stays on show until the answer.
-                if (!window.newsFromSnapshot) {
-                    window.newsModel.clear()
+                // What is shown stays until a usable answer replaces it (a
+                // failed reload keeps it, with the error).
+                if (!window.newsFromSnapshot)
                     router.callPage("clear")
-                }
                 router.fetch("news")
                 window.reload = false
             }
