@@ -63,8 +63,8 @@ function applyNext(session, model, parsed, what) {
 // Sends a GET for the list `list` (a model's name): `fresh` for a load that
 // fills it afresh, else a next page of what it shows. An answer overtaken by
 // a later full load of the same list is dropped. Without a label the busy
-// overlay stays away.
-function get(session, label, url, handle, list, fresh) {
+// overlay stays away. `failed` runs when nothing answered at all.
+function get(session, label, url, handle, list, fresh, failed) {
     var generation = fresh ? session.beginList(list) : session.listGeneration(list)
     if (label)
         session.showWaiting(label)
@@ -81,7 +81,7 @@ function get(session, label, url, handle, list, fresh) {
             if (label)
                 session.hideWaiting()
         }
-    })
+    }, failed)
 }
 
 // --- The home feed ------------------------------------------------------------
@@ -99,7 +99,9 @@ function loadHomeFeed(session) {
         }
         window.newsFromSnapshot = false
     }
-    get(session, window.newsFromSnapshot ? "" : "Loading feed", url, apply, "newsModel", true)
+    // Nothing answered: the kept feed stays, no longer marked as updating.
+    get(session, window.newsFromSnapshot ? "" : "Loading feed", url, apply, "newsModel", true,
+        function () { window.newsFromSnapshot = false })
 }
 
 // --- The home feed kept for the next start --------------------------------------

@@ -186,7 +186,10 @@ function titleMarkup(row, alone, colour) {
     if (row.type === "checkin" && to.length > 0)
         return str(row.withtext)
     var author = "<a style='text-decoration:none;color:" + colour + "' href='a'>" + Text.escapeMarkup(row.fromName) + "</a>"
-    return alone || to.length > 1 ? author : author + " " + str(row.toName)
+    // The addressee's link carries the colour of the theme it was read in
+    // (a kept feed may come from the other theme): shown in today's.
+    var addressee = str(row.toName).replace(/;color:[^;']*'/, ";color:" + colour + "'")
+    return alone || to.length > 1 ? author : author + " " + addressee
 }
 
 // The single-story view's title as plain text.
