@@ -111,19 +111,11 @@ void TestChatData::presence_data() {
     row("two resources, the older leaves",
         {"roster", "p|" + phone + "||", "p|" + desk + "||away", "p|" + phone + "|unavailable|"},
         "away,off");
-    row("both leave",
-        {"roster", "p|" + phone + "||", "p|" + desk + "||", "p|" + desk + "|unavailable|",
-         "p|" + phone + "|unavailable|"},
-        "off,off");
     row("before the roster", {"p|" + phone + "||away", "p|-2@chat.test/x||", "roster"}, "away,on");
     row("left before the roster", {"p|" + phone + "||", "p|" + phone + "|unavailable|", "roster"},
         "off,off");
     row("other types count for nothing",
         {"roster", "p|" + phone + "|subscribe|", "p|" + desk + "|error|", "p|-2@chat.test|probe|"},
-        "off,off");
-    row("an error keeps the contact online",
-        {"roster", "p|" + phone + "||", "p|" + phone + "|error|"}, "on,off");
-    row("unavailable without a presence before", {"roster", "p|" + phone + "|unavailable|"},
         "off,off");
     row("session lost", {"roster", "p|" + phone + "||away", "p|-2@chat.test/x||", "lost"},
         "off,off");
@@ -211,8 +203,6 @@ void TestChatData::filing_data() {
     row("a contact's message, full and bare JID in one conversation",
         {"in|-1@c.test/r|a|hi", "in|-1@c.test|b|yo"}, "Filed,Filed", "Anna Berg:<hi,<yo+",
         "-1@c.test:hi -1@c.test:yo");
-    row("typing in an open conversation", {"in|-1@c.test/r|a|hi", "typing|-1@c.test/r"},
-        "Filed,Typing", "Anna Berg:<hi+", "-1@c.test:hi -1@c.test:");
     row("an error fails the sent message of its id",
         {"out|-1@c.test|m1|hi", "out|-1@c.test|m2|yo", "ok|m2", "error|-1@c.test/r|m1",
          "error|-1@c.test/r|unknown", "error|-1@c.test/r|"},
