@@ -203,9 +203,9 @@ void TestChatData::filing_data() {
     row("a contact's message, full and bare JID in one conversation",
         {"in|-1@c.test/r|a|hi", "in|-1@c.test|b|yo"}, "Filed,Filed", "Anna Berg:<hi,<yo+",
         "-1@c.test:hi -1@c.test:yo");
-    row("an error fails the sent message of its id",
-        {"out|-1@c.test|m1|hi", "out|-1@c.test|m2|yo", "ok|m2", "error|-1@c.test/r|m1",
-         "error|-1@c.test/r|unknown", "error|-1@c.test/r|"},
+    row("an error fails the sent message of its id; a resend is filed once",
+        {"out|-1@c.test|m1|hi", "out|-1@c.test|m2|yo", "out|-1@c.test|m1|hi", "ok|m2",
+         "error|-1@c.test/r|m1", "error|-1@c.test/r|unknown", "error|-1@c.test/r|"},
         "Failed,Ignored,Ignored", "Anna Berg:>hi!,>yo", "");
     row("own account: filed silently", {"in|-5@c.test/other|a|note", "typing|-5@c.test/other"},
         "Own,Ignored", "5:<note", "");

@@ -184,6 +184,9 @@ QString ChatData::fileOutgoing(const QString &to, const QString &text, const QSt
     const QString bare = bareJid(to);
     if (bare.isEmpty() || text.isEmpty())
         return {};
+    // A message sent again under its id is filed once.
+    if (sentMessage(id))
+        return id;
     const QString messageId =
         id.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : id;
     Conversation *c = conversation(bare);

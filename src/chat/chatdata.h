@@ -92,6 +92,7 @@ public:
     Filing fileIncoming(const IncomingMessage &stanza);
     // Files a message the user sends, pending until setDelivered(id). Returns
     // its id (`id`, or a new one when empty); empty when nothing was filed.
+    // A message already filed under `id` is not filed again.
     QString fileOutgoing(const QString &to, const QString &text, const QString &id = {});
 
     static QString bareJid(const QString &jid);
