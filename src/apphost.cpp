@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "chatdata.h"
 #include "eventfilter.h"
 #include "feedsnapshot.h"
 #include "imagesaver.h"
@@ -39,12 +40,15 @@ AppHost::AppHost(QGuiApplication *app, const ServiceSettings &settings)
     : m_app(app) {
     // One configuration per process: the scene reads it as a singleton.
     ServiceConfig::registerSingleton(settings);
+    // The chat items, as the module "chatCore" 1.0.
+    registerChatTypes();
 }
 
 AppHost::~AppHost() {
     // Reverse order of creation: the native objects (owned here once they
     // exist), the keyboard filter, then the view.
     m_objects = {};
+    m_chatData.reset();
     m_feedSnapshot.reset();
     m_imageSaver.reset();
     m_linkOpener.reset();
@@ -96,6 +100,8 @@ void AppHost::start(const QUrl &root, bool show) {
     m_feedSnapshot = std::make_unique<FeedSnapshot>(
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
         QStringLiteral("/feed/home.json"));
+    m_chatData = std::make_unique<ChatData>();
+    m_objects.chatData = m_chatData.get();
 
     QQmlContext *context = m_view->rootContext();
     context->setContextProperty(QStringLiteral("fbChatData"), m_objects.chatData);

@@ -8,6 +8,7 @@
 #include "rootwiring.h"
 #include "serviceconfig.h"
 
+class ChatData;
 class EventFilter;
 class FeedSnapshot;
 class ImageSaver;
@@ -55,5 +56,6 @@ private:
     // filter. Those not yet part of the build are nulls in m_objects.
     std::unique_ptr<ImageSaver> m_imageSaver;
     std::unique_ptr<FeedSnapshot> m_feedSnapshot;
+    std::unique_ptr<ChatData> m_chatData;
     NativeObjects m_objects;
 };
