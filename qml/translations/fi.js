@@ -226,4 +226,9 @@ function setFi() {
     translations_fi["months From Now"] = "kuukauden päästä";
     translations_fi["year From Now"] = "vuoden päästä";
     translations_fi["years From Now"] = "vuoden päästä";
+    translations_fi["All friends"] = "Kaikki kaverit";
+    translations_fi["Chat is not connected"] = "Chat ei ole yhdistetty";
+    translations_fi["Default"] = "Oletus";
+    translations_fi["Friends of friends"] = "Kavereiden kaverit";
+    translations_fi["Updating..."] = "Päivitetään...";
 }

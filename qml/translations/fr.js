@@ -226,4 +226,9 @@ function setFr() {
     translations_fr["months From Now"] = "Dans [number] mois";
     translations_fr["year From Now"] = "Dans [number] an";
     translations_fr["years From Now"] = "Dans [number] ans";
+    translations_fr["All friends"] = "Tous les amis";
+    translations_fr["Chat is not connected"] = "La discussion n'est pas connectée";
+    translations_fr["Default"] = "Par défaut";
+    translations_fr["Friends of friends"] = "Amis de leurs amis";
+    translations_fr["Updating..."] = "Mise à jour...";
 }

@@ -226,4 +226,9 @@ function setSk() {
     translations_sk["months From Now"] = "mesiacov dopredu";
     translations_sk["year From Now"] = "rok dopredu";
     translations_sk["years From Now"] = "rokov dopredu";
+    translations_sk["All friends"] = "Všetci priatelia";
+    translations_sk["Chat is not connected"] = "Chat nie je pripojený";
+    translations_sk["Default"] = "Predvolené";
+    translations_sk["Friends of friends"] = "Priatelia priateľov";
+    translations_sk["Updating..."] = "Aktualizuje sa...";
 }
