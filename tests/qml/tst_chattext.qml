@@ -7,7 +7,7 @@ import "../../qml/components/chat/chattext.js" as ChatText
 TestCase {
     name: "ChatText"
 
-    function img(name) { return "<img src=\"S/" + name + ".png\" width=\"24\" height=\"24\">" }
+    function img(name) { return "<img src=\"S/" + name + ".png\" width=\"24\" height=\"24\" align=\"middle\">" }
     function link(href, shown) {
         return "<a style='color:#70aac3;text-decoration:none' href='" + href + "'>" + (shown || href) + "</a>"
     }
@@ -35,11 +35,13 @@ TestCase {
               markup: img("Angel") + " " + img("Devil") + " " + img("Unsure") + " " + img("Crying") + " "
                       + img("Heart") + " " + img("Andy") + " " + img("Cool") + " " + img("Lol") + " " + img("Sideways") },
             { tag: "line breaks", input: "a\nb\r\n<c>", markup: "a<br>b<br>&lt;c&gt;" },
-            { tag: "nothing", input: undefined, markup: "" }
+            { tag: "nothing", input: undefined, markup: "" },
+            { tag: "link colour", input: "www.k.test", colour: "#fff",
+              markup: "<a style='color:#fff;text-decoration:none' href='http://www.k.test'>www.k.test</a>" }
         ]
     }
 
     function test_markup(data) {
-        compare(ChatText.messageMarkup(data.input, "S/"), data.markup)
+        compare(ChatText.messageMarkup(data.input, "S/", data.colour), data.markup)
     }
 }

@@ -5,8 +5,6 @@
 // no picture named by a message loads. Pure functions, no state.
 .import "../../client/text.js" as Text
 
-var linkStyle = "color:#70aac3;text-decoration:none"
-
 // Codes and their pictures (under media/smileys/), in the order they are
 // tried at one position.
 var smileys = [
@@ -37,12 +35,13 @@ function smileyPattern() {
     }).join("|"), "g")
 }
 
-// Text between addresses: smileys as pictures from `folder`, the rest escaped.
+// Text between addresses: smileys as pictures from `folder` (on the line's
+// middle), the rest escaped.
 function smileyMarkup(text, folder) {
     var out = "", from = 0
     text.replace(smileyPattern(), function (code, at) {
         out += Text.escapeMarkup(text.substring(from, at)) + "<img src=\"" + folder + pictureOf(code)
-                + ".png\" width=\"24\" height=\"24\">"
+                + ".png\" width=\"24\" height=\"24\" align=\"middle\">"
         from = at + code.length
         return code
     })
@@ -57,20 +56,22 @@ function webTarget(address) {
     return /^www\./i.test(address) ? "http://" + address : ""
 }
 
-function addressMarkup(address) {
+function addressMarkup(address, colour) {
     var target = webTarget(address)
     var shown = Text.escapeMarkup(address)
-    return target === "" ? shown
-                         : "<a style='" + linkStyle + "' href='" + Text.escapeMarkup(target) + "'>" + shown + "</a>"
+    return target === "" ? shown : "<a style='color:" + colour + ";text-decoration:none' href='"
+                                   + Text.escapeMarkup(target) + "'>" + shown + "</a>"
 }
 
 // The bubble's rich text for the raw `message`; smiley pictures come from
-// `folder` (a URL ending in "/"); line breaks kept.
-function messageMarkup(message, folder) {
+// `folder` (a URL ending in "/"), links in `linkColour` ("#70aac3" when not
+// given); line breaks kept.
+function messageMarkup(message, folder, linkColour) {
+    var colour = linkColour || "#70aac3"
     var raw = message === undefined || message === null ? "" : String(message)
     var out = "", from = 0
     raw.replace(Text.linkPattern, function (address, at) {
-        out += smileyMarkup(raw.substring(from, at), folder) + addressMarkup(address)
+        out += smileyMarkup(raw.substring(from, at), folder) + addressMarkup(address, colour)
         from = at + address.length
         return address
     })
