@@ -5,12 +5,15 @@ import "../../qml/components/chat/chattext.js" as ChatText
 
 // The bubble text: hostile messages stay literal, smileys never appear
 // inside an address, only web addresses link and open; the bubbles mark
-// messages not yet sent and not sent.
+// messages not yet sent and not sent; each smiley of the panel shows and
+// hands over a code the bubbles draw as that same picture.
 Item {
     width: 480
     height: 854
 
     FakeWindow { id: window; property var nokiapure: null }
+    Smileys { id: smileys; y: 600 }
+    SignalSpy { id: added; target: smileys; signalName: "addSmiley" }
     QtObject {
         id: translator
         function translate(word) { return "[" + word + "]" }
@@ -95,6 +98,19 @@ Item {
             mouseClick(text, at.x, at.y)
             compare(opened.count, 1)
             compare(opened.signalArguments[0][0], "http://www.k.test/a")
+        }
+
+        function test_smileyPanel() {
+            var names = ["Smile", "Sad", "Crying", "Surprised", "Grin", "Tongue", "Wink", "Kissing", "Cool",
+                         "Angel", "Devil", "Unsure", "Heart"]
+            added.clear()
+            names.forEach(function (name) {
+                var cell = findChild(smileys, "smiley_" + name)
+                tryCompare(cell.children[0], "status", Image.Ready)
+                mouseClick(cell)
+                compare(ChatText.messageMarkup(added.signalArguments[added.count - 1][0], "S/"), img(name))
+            })
+            compare(added.count, names.length)
         }
     }
 }
