@@ -41,6 +41,8 @@ function setFi() {
     translations_fi["Share"] = "Jaa";
     translations_fi["Cancel"] = "Peruuta";
     translations_fi["Send"] = "Lähetä";
+    translations_fi["Sending"] = "Lähetetään";
+    translations_fi["Not sent"] = "Ei lähetetty";
     translations_fi["Own"] = "Omat";
     translations_fi["Recent"] = "Viimeisimmät";
     translations_fi["Nearby"] = "Lähellä";

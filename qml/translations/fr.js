@@ -41,6 +41,8 @@ function setFr() {
     translations_fr["Share"] = "Partager";
     translations_fr["Cancel"] = "Annuler";
     translations_fr["Send"] = "Envoyer";
+    translations_fr["Sending"] = "Envoi…";
+    translations_fr["Not sent"] = "Non envoyé";
     translations_fr["Own"] = "Les miens";
     translations_fr["Recent"] = "Récents";
     translations_fr["Nearby"] = "À proximité";

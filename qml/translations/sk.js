@@ -41,6 +41,8 @@ function setSk() {
     translations_sk["Share"] = "Zdieľať";
     translations_sk["Cancel"] = "Zrušiť";
     translations_sk["Send"] = "Odoslať";
+    translations_sk["Sending"] = "Odosiela sa";
+    translations_sk["Not sent"] = "Neodoslané";
     translations_sk["Own"] = "Moje";
     translations_sk["Recent"] = "Nedávne";
     translations_sk["Nearby"] = "V okolí";
