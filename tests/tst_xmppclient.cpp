@@ -70,6 +70,20 @@ void TestXmppClient::offlineUntilTheRosterIsIn() {
                peer.inbox.presencesFrom(first).last().type() == QXmppPresence::Available);
     TRY_VERIFY(app.model.user(bareJid(second)) && app.model.user(bareJid(second))->isOnline());
     QCOMPARE(app.model.ownJid().section('/', 0, 0), bareJid(first));
+
+    // The same token again changes nothing; going offline ends the session
+    // without a retry, and everyone shows offline; online again logs in with
+    // the last token.
+    QSignalSpy lost(&app.client, &xmppClient::connectionLost);
+    app.client.connectChat(MemoryChatDirectory::tokenOf(first));
+    QVERIFY(app.client.isAuthenticated());
+    app.client.setPresence(false);
+    TRY_COMPARE(lost.size(), 1);
+    QVERIFY(!app.model.user(bareJid(second))->isOnline());
+    QCOMPARE(app.client.state(), QXmppClient::DisconnectedState);
+    app.client.setPresence(true);
+    TRY_VERIFY(app.client.clientPresence().type() == QXmppPresence::Available &&
+               app.client.isAuthenticated());
 }
 
 void TestXmppClient::messagesBothWays() {
