@@ -170,8 +170,10 @@ void xmppClient::setPresence(bool available) {
         // The library sends the unavailable presence, then closes the stream.
         m_wanted = false;
         m_retry.stop();
-        if (state() != DisconnectedState)
+        if (isAuthenticated())
             setClientPresence(presenceOf(QXmppPresence::Unavailable));
+        else if (state() != DisconnectedState)
+            disconnectFromServer(); // still logging in: the library would go on
         return;
     }
     if (m_token.isEmpty() || m_refused)
@@ -184,6 +186,10 @@ void xmppClient::setPresence(bool available) {
 }
 
 void xmppClient::sessionStarted() {
+    if (!m_wanted) {
+        disconnectFromServer();
+        return;
+    }
     m_hadSession = true;
     m_retryDelay = firstRetryMs;
     m_retry.stop();
@@ -210,7 +216,9 @@ void xmppClient::failed(QXmppClient::Error error) {
     const auto condition = xmppStreamError();
     if (error == XmppStreamError && (condition == QXmppStanza::Error::NotAuthorized ||
                                      condition == QXmppStanza::Error::Conflict)) {
-        qCWarning(lcXmpp) << "the chat server refused the session:" << condition;
+        qCWarning(lcXmpp) << "the chat server refused the session:"
+                          << (condition == QXmppStanza::Error::Conflict ? "conflict"
+                                                                        : "not authorized");
         m_refused = true;
         m_retry.stop();
         return;
