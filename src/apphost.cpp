@@ -18,6 +18,7 @@
 #include "linkopener.h"
 #include "logging.h"
 #include "privatefolder.h"
+#include "xmppclient.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ bool isPhoneSizedScreen(const QScreen *screen) {
 } // namespace
 
 AppHost::AppHost(QGuiApplication *app, const ServiceSettings &settings)
-    : m_app(app) {
+    : m_app(app)
+    , m_settings(settings) {
     // One configuration per process: the scene reads it as a singleton.
     ServiceConfig::registerSingleton(settings);
     // The chat items, as the module "chatCore" 1.0.
@@ -51,6 +53,7 @@ AppHost::~AppHost() {
     m_chatData.reset();
     m_feedSnapshot.reset();
     m_imageSaver.reset();
+    m_chatClient.reset();
     m_linkOpener.reset();
     m_eventFilter.reset();
     m_view.reset();
@@ -93,8 +96,10 @@ void AppHost::start(const QUrl &root, bool show) {
     if (m_view->status() == QQuickView::Error)
         qCCritical(lcCore) << "the root window failed to load:" << m_view->errors();
 
-    // The chat client and photo uploader, once built, come before the saver;
-    // the chat model after it.
+    // The chat client (and the photo uploader, once built) come before the
+    // saver; the chat model after it.
+    m_chatClient = std::make_unique<xmppClient>(m_settings);
+    m_objects.chatClient = m_chatClient.get();
     m_imageSaver = std::make_unique<ImageSaver>();
     m_objects.imageSaver = m_imageSaver.get();
     m_feedSnapshot = std::make_unique<FeedSnapshot>(

@@ -16,6 +16,7 @@ class LinkOpener;
 class PrivateFolder;
 class QGuiApplication;
 class QQuickView;
+class xmppClient;
 
 // Builds the application around the scene: the view, the keyboard filter and
 // the native objects, in that order; publishes what the scene reaches by name;
@@ -46,6 +47,7 @@ private:
     void showView();
 
     QGuiApplication *m_app;
+    ServiceSettings m_settings;
     std::unique_ptr<QQuickView> m_view;
     std::unique_ptr<EventFilter> m_eventFilter;
     // The settings database's folder, kept readable by the user only.
@@ -54,6 +56,7 @@ private:
     // The chat client, photo uploader, image saver and chat model are created
     // here, after the root window, in that order, and destroyed before the
     // filter. Those not yet part of the build are nulls in m_objects.
+    std::unique_ptr<xmppClient> m_chatClient;
     std::unique_ptr<ImageSaver> m_imageSaver;
     std::unique_ptr<FeedSnapshot> m_feedSnapshot;
     std::unique_ptr<ChatData> m_chatData;

@@ -1,6 +1,7 @@
 #include "rootwiring.h"
 
 #include <QObject>
+#include <cstddef>
 
 #include "logging.h"
 
@@ -15,42 +16,8 @@ struct Row {
 
 } // namespace
 
-int connectRootWindow(QObject *root, const NativeObjects &o, QObject *application) {
-    QObject *chat = o.chatClient;
-    QObject *model = o.chatData;
-    QObject *upload = o.photoUploader;
-
-    // Order matters: Qt calls the receivers of one signal in connection order.
-    const Row rows[] = {
-        {chat, SIGNAL(rosterReceived(QXmppRosterManager &)), model,
-         SLOT(setUsers(QXmppRosterManager &))},
-        {chat, SIGNAL(rosterReceived(QXmppRosterManager &)), root, SLOT(updateUsers())},
-        {chat, SIGNAL(presenceUpdate(QString, QString)), model,
-         SLOT(presenceChanged(QString, QString))},
-        {chat, SIGNAL(presenceUpdate(QString, QString)), root, SLOT(updateUsers())},
-        {chat, SIGNAL(msgReceived(QString, QString)), model,
-         SLOT(messageReceived(QString, QString))},
-        {chat, SIGNAL(messageReceived(QVariant, QVariant)), root,
-         SLOT(messageReceived(QVariant, QVariant))},
-        {chat, SIGNAL(clientConnected(QVariant)), root, SLOT(clientConnected(QVariant))},
-        {chat, SIGNAL(setPresence()), root, SLOT(setCurrentPresence())},
-        {root, SIGNAL(setPresence(bool)), chat, SLOT(setPresence(bool))},
-        {root, SIGNAL(sendMsg(QString, QString)), chat, SLOT(sendMessage(QString, QString))},
-        {root, SIGNAL(connectChat(QString)), chat, SLOT(connectChat(QString))},
-        {root, SIGNAL(disconnectChat()), chat, SLOT(disconnectChat())},
-        // Links open in the desktop's browser whether or not chat is built.
-        {root, SIGNAL(openLink(QString)), o.linkOpener, SLOT(openLink(QString))},
-        {root, SIGNAL(playsound(QString, QString, QString)), chat,
-         SLOT(playsound(QString, QString, QString))},
-        {root, SIGNAL(clearConversation(QString)), model, SLOT(clearConversation(QString))},
-        {root, SIGNAL(markAsRead(QString)), model, SLOT(markAsRead(QString))},
-        {root, SIGNAL(sendMsg(QString, QString)), model, SLOT(sendMessage(QString, QString))},
-        {root, SIGNAL(uploadPhoto(QString, QString, QString, QString)), upload,
-         SLOT(uploadFile(QString, QString, QString, QString))},
-        {root, SIGNAL(quit()), application, SLOT(quit())},
-        {upload, SIGNAL(photoUploaded(QVariant)), root, SLOT(photoUploaded(QVariant))},
-    };
-
+// Connects each row whose sender and receiver exist; returns how many did.
+template <std::size_t N> int connectRows(const Row (&rows)[N]) {
     int made = 0;
     for (const Row &row : rows) {
         if (!row.sender || !row.receiver)
@@ -60,6 +27,58 @@ int connectRootWindow(QObject *root, const NativeObjects &o, QObject *applicatio
         else
             qCWarning(lcCore) << "could not connect" << row.signal + 1 << "to" << row.slot + 1;
     }
+    return made;
+}
+
+int connectChatModel(QObject *chat, QObject *model) {
+    const Row rows[] = {
+        {chat, SIGNAL(accountCleared()), model, SLOT(clear())},
+        {chat, SIGNAL(ownJidReceived(QString)), model, SLOT(setOwnJid(QString))},
+        {chat, SIGNAL(rosterReceived(Roster)), model, SLOT(setRoster(Roster))},
+        {chat, SIGNAL(presenceUpdate(QString, QString, QString)), model,
+         SLOT(presenceReceived(QString, QString, QString))},
+        {chat, SIGNAL(connectionLost()), model, SLOT(sessionLost())},
+        {chat, SIGNAL(msgReceived(IncomingMessage)), model, SLOT(fileIncoming(IncomingMessage))},
+        {chat, SIGNAL(msgSent(QString, QString, QString)), model,
+         SLOT(fileOutgoing(QString, QString, QString))},
+        {chat, SIGNAL(msgDelivered(QString)), model, SLOT(setDelivered(QString))},
+    };
+    return connectRows(rows);
+}
+
+int connectRootWindow(QObject *root, const NativeObjects &o, QObject *application) {
+    QObject *chat = o.chatClient;
+    QObject *model = o.chatData;
+    QObject *upload = o.photoUploader;
+
+    // Order matters: Qt calls the receivers of one signal in connection order,
+    // so the model has the roster, presences and messages before the scene.
+    int made = connectChatModel(chat, model);
+    const Row rows[] = {
+        {chat, SIGNAL(rosterReceived(Roster)), root, SLOT(updateUsers())},
+        {chat, SIGNAL(presenceUpdate(QString, QString, QString)), root, SLOT(updateUsers())},
+        // The model tells of a message once it has filed it.
+        {model, SIGNAL(messageReceived(QVariant, QVariant)), root,
+         SLOT(messageReceived(QVariant, QVariant))},
+        {chat, SIGNAL(clientConnected(QVariant)), root, SLOT(clientConnected(QVariant))},
+        {chat, SIGNAL(setPresence()), root, SLOT(setCurrentPresence())},
+        {root, SIGNAL(setPresence(bool)), chat, SLOT(setPresence(bool))},
+        // The chat client files what is sent, under the id it sends it with.
+        {root, SIGNAL(sendMsg(QString, QString)), chat, SLOT(sendMessage(QString, QString))},
+        {root, SIGNAL(connectChat(QString)), chat, SLOT(connectChat(QString))},
+        {root, SIGNAL(disconnectChat()), chat, SLOT(disconnectChat())},
+        // Links open in the desktop's browser whether or not chat is built.
+        {root, SIGNAL(openLink(QString)), o.linkOpener, SLOT(openLink(QString))},
+        {root, SIGNAL(playsound(QString, QString, QString)), chat,
+         SLOT(playsound(QString, QString, QString))},
+        {root, SIGNAL(clearConversation(QString)), model, SLOT(clearConversation(QString))},
+        {root, SIGNAL(markAsRead(QString)), model, SLOT(markAsRead(QString))},
+        {root, SIGNAL(uploadPhoto(QString, QString, QString, QString)), upload,
+         SLOT(uploadFile(QString, QString, QString, QString))},
+        {root, SIGNAL(quit()), application, SLOT(quit())},
+        {upload, SIGNAL(photoUploaded(QVariant)), root, SLOT(photoUploaded(QVariant))},
+    };
+    made += connectRows(rows);
     qCDebug(lcCore) << "root window wired:" << made << "connections";
     return made;
 }

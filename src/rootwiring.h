@@ -13,6 +13,11 @@ struct NativeObjects {
     QObject *linkOpener = nullptr;
 };
 
+// Connects the chat client's signals to the chat model's slots: roster,
+// presences, messages both ways, delivery, session loss, sign-out. Returns
+// the number of connections made; none when either is null.
+int connectChatModel(QObject *chat, QObject *model);
+
 // Connects the root window's signals to the native slots and the native
 // signals to the root window's functions, in a fixed order: where one signal
 // reaches two receivers (the chat client and the chat model), the chat client

@@ -73,7 +73,6 @@ public:
 
     int totalUsers() const { return m_users.size(); }
     QString ownJid() const { return m_ownJid; }
-    void setOwnJid(const QString &jid);
     QQmlListProperty<FBUser> users();
     // A snapshot of the users online now, valid until the next read.
     QQmlListProperty<FBUser> onlineUsers();
@@ -84,6 +83,12 @@ public:
     FBUser *user(const QString &jid) const;
     Conversation *conversation(const QString &jid) const;
 
+    static QString bareJid(const QString &jid);
+    // "-<id>@domain" gives "<id>".
+    static QString numericId(const QString &jid);
+
+public slots:
+    void setOwnJid(const QString &jid);
     // The users become `roster`, in its order; a user already known by its
     // JID keeps its item, the others are let go.
     void setRoster(const Roster &roster);
@@ -95,11 +100,6 @@ public:
     // A message already filed under `id` is not filed again.
     QString fileOutgoing(const QString &to, const QString &text, const QString &id = {});
 
-    static QString bareJid(const QString &jid);
-    // "-<id>@domain" gives "<id>".
-    static QString numericId(const QString &jid);
-
-public slots:
     void presenceChanged(QString jid, QString resource);
     // A presence stanza: `type` as on the wire ("" is available), `show` its
     // show element. Only available and unavailable presences count.
