@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import Kelvo 1.0
 import "../common"
+import "../media"
 import "../../client/text.js" as Markup
 import "../../client/dates.js" as Dates
 
@@ -122,21 +123,13 @@ Flipable {
             anchors.fill: parent
             visible: !row.loadMore
 
-            PlaceholderImage {
-                anchors.fill: picture
-                visible: picture.status !== Image.Ready
-            }
-
-            Image {
+            ProfileImage {
                 id: picture
                 objectName: "authorPicture"
                 x: window.spacing
                 y: 10
                 width: 40
                 height: 40
-                sourceSize.width: 40
-                sourceSize.height: 40
-                asynchronous: true
                 source: row.userId !== "" && !row.loadMore
                         ? ServiceConfig.graphRoot + "/" + row.userId + "/picture" : ""
 

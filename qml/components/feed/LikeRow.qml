@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import "../common"
+import "../media"
 
 // One person or page of the likes list: picture, name and category. The
 // "Load more" row is only its button. The user's own like carries a delete
@@ -75,21 +76,10 @@ Rectangle {
             }
         }
 
-        PlaceholderImage {
-            anchors.fill: picture
-            visible: picture.status !== Image.Ready
-        }
-
-        Image {
+        ProfileImage {
             id: picture
             x: row.tagging ? addButton.x + addButton.width + window.spacing : window.spacing
             anchors.verticalCenter: parent.verticalCenter
-            width: 50
-            height: 50
-            sourceSize.width: 50
-            sourceSize.height: 50
-            asynchronous: true
-            cache: true
             source: row.picture
         }
 
