@@ -88,6 +88,15 @@ QtObject {
         return listGenerations[name] || 0
     }
 
+    // Whether an answer of `generation` still belongs to the list `name`
+    // shows; a late one is to be dropped.
+    function isCurrent(name, generation) {
+        if (listGeneration(name) === generation)
+            return true
+        console.info(log, "a late answer for " + name + " dropped")
+        return false
+    }
+
     function translate(key) {
         return translator ? translator.translate(key) : key
     }

@@ -69,10 +69,8 @@ function get(session, label, url, handle, list, fresh, failed) {
     if (label)
         session.showWaiting(label)
     Request.send(session, "GET", url, function (response) {
-        if (session.listGeneration(list) !== generation) {
-            console.info(session.log, "dropped an answer overtaken by a later load of " + list)
+        if (!session.isCurrent(list, generation))
             return
-        }
         if (label)
             session.showWaiting("Processing")
         try {

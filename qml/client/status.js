@@ -18,15 +18,6 @@ function graphUrl(session, path, query) {
     return Request.graphRoot() + "/" + path + "?" + (query ? query + "&" : "") + session.accessToken
 }
 
-// Whether an answer still belongs to the list `name` shows; a late one is
-// dropped.
-function current(session, name, generation) {
-    if (session.listGeneration(name) === generation)
-        return true
-    console.info(session.log, "a late answer for " + name + " dropped")
-    return false
-}
-
 function countWithout(model, isLoadMore) {
     var last = model.count - 1
     return last >= 0 && isLoadMore(model.get(last)) ? last : model.count
@@ -66,7 +57,7 @@ function getList(session, name, label, url, replace, isLoadMore, parse, then, fa
         session.showWaiting(label)
     Request.send(session, "GET", url, function (response) {
         try {
-            if (!current(session, name, generation))
+            if (!session.isCurrent(name, generation))
                 return
             var parsed = parse(response, replace ? 0 : countWithout(model, isLoadMore))
             if (applyRows(session, model, parsed, name, replace, isLoadMore) && then)
