@@ -18,7 +18,7 @@ Rectangle {
     readonly property string centerBtn: "../media/delete.svg"
     property alias timer: refreshTimer
     readonly property var conversation: conversationIndex >= 0 && typeof fbChatData !== "undefined"
-                                        ? fbChatData.conversations[conversationIndex] : null
+                                        ? fbChatData.conversations[conversationIndex] || null : null
 
     signal remove(string jid)
 
