@@ -16,7 +16,7 @@ Grid {
     Spinner {
         width: connecting.compact ? 32 : 80
         height: width
-        platformInverted: !window.darkTheme
+        platformInverted: window.darkTheme
     }
 
     Text {

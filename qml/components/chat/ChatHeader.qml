@@ -67,8 +67,9 @@ Rectangle {
         anchors.rightMargin: window.spacing
         anchors.verticalCenter: parent.verticalCenter
         visible: window.openConversations.count > 0
-        width: header.hasNews ? implicitWidth : 37
-        height: header.hasNews ? implicitHeight : 37
+        width: 37
+        height: 37
+        fillMode: Image.PreserveAspectFit
         source: !header.hasNews ? "../media/conversations.png"
                                 : area.pressed ? "../media/Buttons/new-message-pressed.png"
                                                : "../media/Buttons/new-message.png"
