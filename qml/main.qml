@@ -9,6 +9,7 @@ import "client"
 import "components/platform"
 import "navigation"
 import "window"
+import "window/slots.js" as Slot
 
 // The main window: the application as the user sees it. Its state, settings,
 // theme and list models are declared in window/WindowState.qml and
@@ -63,6 +64,7 @@ WindowModels {
     property alias nofriendTimer: timers.nofriendTimer
     property alias updateUsersTimer: timers.updateUsersTimer
     property alias hideTypingImage: timers.hideTypingImage
+    readonly property alias chatListRebuilds: timers.rebuilds
     property alias vibraTimer: timers.vibraTimer
     property alias vibraStopper: timers.vibraStopper
     // The main instance of the web-API client, for components that must act
@@ -115,22 +117,40 @@ WindowModels {
         helpInput.forceActiveFocus()
     }
 
-    // Chat events: the chat list builder turns them into lists, banners and sounds.
+    // Chat events: the chat list builder (window/slots.js) turns them into
+    // lists, banners and sounds.
     function clientConnected(jid) {
-        chatConnected = true
         console.debug(uiLog, "chat session started")
+        Slot.clientConnected(jid)
+    }
+
+    // The chat session is lost; the chat client is trying again.
+    function chatDisconnected() {
+        console.debug(uiLog, "chat session lost")
+        chatConnected = false
+        updateUsers()
     }
 
     function messageReceived(from, msg) {
-        console.debug(uiLog, "chat message received")
+        Slot.messageReceived(from, msg)
     }
 
+    // Rebuilds wait for the next frame, so a burst of presences gives one.
     function updateUsersList(msgFrom) {
-        console.debug(uiLog, "chat contacts changed")
+        timers.requestRebuild(msgFrom)
     }
 
     function updateUsers() {
         updateUsersList("")
+    }
+
+    // Runs a waiting rebuild now, for callers that read the lists at once.
+    function rebuildChatLists() {
+        Slot.updateUsersList(timers.takeRebuild())
+    }
+
+    function updateConversationList() {
+        Slot.updateConversationList("")
     }
 
     function setCurrentPresence() {
@@ -357,6 +377,23 @@ WindowModels {
         onTypingTimedOut: {
             if (window.currentPage === "ChatView" && currentView.item)
                 currentView.item.typing = false
+        }
+        onRebuildDue: Slot.updateUsersList(from)
+    }
+
+    // Restored and cleared conversations change the lists too.
+    Connections {
+        target: typeof fbChatData !== "undefined" ? fbChatData : null
+        function onConversationCountChanged() { window.updateUsers() }
+        function onConversationsChanged() { window.updateUsers() }
+    }
+
+    // Nothing is read while the window is inactive: the open conversation
+    // is marked read when the user comes back to it.
+    onApplicationActiveChanged: {
+        if (applicationActive && currentPage === "ChatView" && currentChatJid !== "") {
+            markAsRead(currentChatJid)
+            updateUsers()
         }
     }
 

@@ -47,6 +47,12 @@ PageStackWindow {
             w.messageReceived(from, msg)
     }
 
+    function chatDisconnected() {
+        var w = mainWindow("chatDisconnected")
+        if (w)
+            w.chatDisconnected()
+    }
+
     function updateUsers() {
         var w = mainWindow("updateUsers")
         if (w)

@@ -2,7 +2,9 @@
 // with a fresh, empty settings database, so no run sees another's stored
 // values. With KELVO_TEST_SANDBOX=1 the scene talks to a sandbox service
 // started in this process on free ports; otherwise it has the service
-// settings of the build.
+// settings of the build. Every engine gets a chat model (`fbChatData`); in
+// sandbox mode also a chat client, and `chatHost.wire(root)` connects them
+// to a stand-in root window with the application's own wiring.
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QTemporaryDir>
@@ -11,17 +13,49 @@
 #include <memory>
 #include <vector>
 
+#include "chatdata.h"
+#include "chatitems.h"
 #include "feedsnapshot.h"
+#include "rootwiring.h"
 #include "serviceconfig.h"
+#include "xmppclient.h"
 #ifdef KELVO_TEST_WITH_SANDBOX
 #include "sandbox.h"
 #endif
+
+// The native chat objects of one engine and the wiring to its root.
+class ChatHost : public QObject {
+    Q_OBJECT
+
+public:
+    ChatHost(const ServiceSettings &settings, bool withClient) {
+        m_objects.chatData = &m_model;
+        if (withClient) {
+            m_client = std::make_unique<xmppClient>(settings);
+            m_objects.chatClient = m_client.get();
+        }
+    }
+    ChatData *model() { return &m_model; }
+
+    // Connects `root` (a stand-in for the root window) as the app does;
+    // the number of connections made.
+    Q_INVOKABLE int wire(QObject *root) { return connectRootWindow(root, m_objects, nullptr); }
+
+private:
+    ChatData m_model;
+    std::unique_ptr<xmppClient> m_client;
+    NativeObjects m_objects;
+};
 
 class Setup : public QObject {
     Q_OBJECT
 
 public slots:
-    void applicationAvailable() { ServiceConfig::registerSingleton(settings()); }
+    void applicationAvailable() {
+        m_settings = settings();
+        ServiceConfig::registerSingleton(m_settings);
+        registerChatTypes();
+    }
 
     void qmlEngineAvailable(QQmlEngine *engine) {
         auto storage = std::make_unique<QTemporaryDir>();
@@ -34,6 +68,10 @@ public slots:
         engine->rootContext()->setContextProperty(QStringLiteral("feedSnapshot"), snapshot.get());
         m_snapshots.push_back(std::move(snapshot));
         m_storage.push_back(std::move(storage));
+        auto chat = std::make_unique<ChatHost>(m_settings, m_sandboxed);
+        engine->rootContext()->setContextProperty(QStringLiteral("fbChatData"), chat->model());
+        engine->rootContext()->setContextProperty(QStringLiteral("chatHost"), chat.get());
+        m_chats.push_back(std::move(chat));
     }
 
 private:
@@ -52,6 +90,7 @@ private:
             s.chatPort = m_sandbox->xmppPort();
             s.appId = m_sandbox->appId();
             s.clientSecret = m_sandbox->clientSecret();
+            m_sandboxed = true;
         }
 #endif
         return s;
@@ -60,7 +99,10 @@ private:
 #ifdef KELVO_TEST_WITH_SANDBOX
     std::unique_ptr<Sandbox> m_sandbox;
 #endif
+    ServiceSettings m_settings;
+    bool m_sandboxed = false;
     std::vector<std::unique_ptr<QTemporaryDir>> m_storage;
+    std::vector<std::unique_ptr<ChatHost>> m_chats;
     std::vector<std::unique_ptr<FeedSnapshot>> m_snapshots;
 };
 

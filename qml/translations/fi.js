@@ -233,4 +233,11 @@ function setFi() {
     translations_fi["Default"] = "Oletus";
     translations_fi["Friends of friends"] = "Kavereiden kaverit";
     translations_fi["Updating..."] = "Päivitetään...";
+    translations_fi["Chat off"] = "Chat pois päältä";
+    translations_fi["Connecting"] = "Yhdistetään";
+    translations_fi["Enter message"] = "Kirjoita viesti";
+    translations_fi["Open conversations"] = "Avoimet keskustelut";
+    translations_fi["Search from all friends"] = "Hae kaikista kavereista";
+    translations_fi["No friends online. Try searching for offline friends."] = "Ei kavereita paikalla. Kokeile hakea poissa olevia kavereita.";
+    translations_fi["Message not sent"] = "Viestiä ei lähetetty";
 }

@@ -233,4 +233,11 @@ function setFr() {
     translations_fr["Default"] = "Par défaut";
     translations_fr["Friends of friends"] = "Amis de leurs amis";
     translations_fr["Updating..."] = "Mise à jour...";
+    translations_fr["Chat off"] = "Chat désactivé";
+    translations_fr["Connecting"] = "Connexion";
+    translations_fr["Enter message"] = "Écrire un message";
+    translations_fr["Open conversations"] = "Conversations ouvertes";
+    translations_fr["Search from all friends"] = "Rechercher parmi tous les amis";
+    translations_fr["No friends online. Try searching for offline friends."] = "Aucun ami en ligne. Essayez de rechercher vos amis hors ligne.";
+    translations_fr["Message not sent"] = "Message non envoyé";
 }

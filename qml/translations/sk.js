@@ -233,4 +233,11 @@ function setSk() {
     translations_sk["Default"] = "Predvolené";
     translations_sk["Friends of friends"] = "Priatelia priateľov";
     translations_sk["Updating..."] = "Aktualizuje sa...";
+    translations_sk["Chat off"] = "Chat vypnutý";
+    translations_sk["Connecting"] = "Pripája sa";
+    translations_sk["Enter message"] = "Napíšte správu";
+    translations_sk["Open conversations"] = "Otvorené konverzácie";
+    translations_sk["Search from all friends"] = "Hľadať medzi všetkými priateľmi";
+    translations_sk["No friends online. Try searching for offline friends."] = "Žiadni priatelia online. Skúste hľadať priateľov offline.";
+    translations_sk["Message not sent"] = "Správa nebola odoslaná";
 }

@@ -28,6 +28,8 @@ Rectangle {
     property string currentChatJid
     property bool chatConnected: false
     property bool nofriendsonline: false
+    // The user can see the window: only then are chat messages read.
+    readonly property bool applicationActive: Qt.application.state === Qt.ApplicationActive
     property bool reload: false
     property bool dontReload: false
     property bool back: false

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 
 // The main window's clocks: the update-count poll, the delayed chat
-// connection, the "no friends online" notice, the chat-list rebuild, the
+// connection, the "no friends online" notice, the chat-list rebuilds, the
 // typing indicator's timeout and the vibration pulses.
 Item {
     id: timers
@@ -18,6 +18,29 @@ Item {
     signal updateDue()
     // The typing indicator of the open conversation has timed out.
     signal typingTimedOut()
+    // The chat lists are due for a rebuild, marking `from`'s new message.
+    signal rebuildDue(string from)
+
+    // Rebuilds of the chat lists run so far, for tests and measurements.
+    property int rebuilds: 0
+
+    // Asks for a rebuild within a frame; requests until then join it, and a
+    // sender named by any of them keeps its mark.
+    function requestRebuild(from) {
+        if (from)
+            rebuildTimer.from = from
+        if (!rebuildTimer.running)
+            rebuildTimer.start()
+    }
+
+    // The waiting rebuild's sender, the rebuild taken over by the caller.
+    function takeRebuild() {
+        var from = rebuildTimer.from
+        rebuildTimer.stop()
+        rebuildTimer.from = ""
+        ++rebuilds
+        return from
+    }
 
     Timer {
         id: updateTimer
@@ -46,6 +69,13 @@ Item {
         property string from
         interval: 500
         onTriggered: window.updateUsersList(from)
+    }
+
+    Timer {
+        id: rebuildTimer
+        property string from
+        interval: 16
+        onTriggered: timers.rebuildDue(timers.takeRebuild())
     }
 
     Timer {

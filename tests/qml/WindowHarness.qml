@@ -28,6 +28,38 @@ Item {
         function setLanguage(lang) {}
     }
 
+    // Stands in for the root window once wireChat() has run: the native
+    // chat client and model are connected to it by the app's own wiring,
+    // it relays the open window's chat requests to them and their events
+    // to the open window.
+    QtObject {
+        id: relay
+        property bool wired: false
+        signal sendMsg(string to, string msg)
+        signal connectChat(string sessionKey)
+        signal disconnectChat()
+        signal setPresence(bool available)
+        signal clearConversation(string jid)
+        signal markAsRead(string jid)
+        signal playsound(string dir, string sound, string full)
+        function clientConnected(jid) { if (harness.window) harness.window.clientConnected(jid) }
+        function chatDisconnected() { if (harness.window) harness.window.chatDisconnected() }
+        function messageReceived(from, msg) { if (harness.window) harness.window.messageReceived(from, msg) }
+        function updateUsers() { if (harness.window) harness.window.updateUsers() }
+        function setCurrentPresence() { if (harness.window) harness.window.setCurrentPresence() }
+    }
+
+    function wireChat() {
+        if (!relay.wired)
+            relay.wired = chatHost.wire(relay) > 0
+        return relay.wired
+    }
+
+    // Ends the chat session the relay started.
+    function disconnectChat() {
+        relay.disconnectChat()
+    }
+
     // One request to the sandbox, waited for; the answer as JSON.
     function call(method, path) {
         var answer
@@ -88,6 +120,11 @@ Item {
         window.navigation.pageShown.connect(function (name, properties) {
             shown.push({ "name": name, "properties": properties })
         })
+        if (relay.wired) {
+            for (const name of ["sendMsg", "connectChat", "disconnectChat", "setPresence", "clearConversation",
+                                "markAsRead"])
+                window[name].connect(relay[name])
+        }
         return window
     }
 
