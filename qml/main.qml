@@ -121,6 +121,10 @@ WindowModels {
         console.debug(uiLog, "chat session started")
     }
 
+    function chatDisconnected() {
+        chatConnected = false
+    }
+
     function messageReceived(from, msg) {
         console.debug(uiLog, "chat message received")
     }

@@ -41,6 +41,19 @@ PageStackWindow {
             w.clientConnected(jid)
     }
 
+    function chatDisconnected() {
+        var w = mainWindow("chatDisconnected")
+        if (w)
+            w.chatDisconnected()
+    }
+
+    // A desktop notification was chosen: its conversation opens.
+    function showChat(jid, name) {
+        var w = mainWindow("showChat")
+        if (w)
+            w.showChat(jid, name)
+    }
+
     function messageReceived(from, msg) {
         var w = mainWindow("messageReceived")
         if (w)
