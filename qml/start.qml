@@ -41,16 +41,23 @@ PageStackWindow {
             w.clientConnected(jid)
     }
 
-    function messageReceived(from, msg) {
-        var w = mainWindow("messageReceived")
-        if (w)
-            w.messageReceived(from, msg)
-    }
-
     function chatDisconnected() {
         var w = mainWindow("chatDisconnected")
         if (w)
             w.chatDisconnected()
+    }
+
+    // A desktop notification was chosen: its conversation opens.
+    function showChat(jid, name) {
+        var w = mainWindow("showChat")
+        if (w)
+            w.showChat(jid, name)
+    }
+
+    function messageReceived(from, msg) {
+        var w = mainWindow("messageReceived")
+        if (w)
+            w.messageReceived(from, msg)
     }
 
     function updateUsers() {

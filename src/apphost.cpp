@@ -11,7 +11,9 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "chatcache.h"
 #include "chatdata.h"
+#include "chatnotifier.h"
 #include "eventfilter.h"
 #include "feedsnapshot.h"
 #include "imagesaver.h"
@@ -50,6 +52,8 @@ AppHost::~AppHost() {
     // Reverse order of creation: the native objects (owned here once they
     // exist), the keyboard filter, then the view.
     m_objects = {};
+    m_chatNotifier.reset();
+    m_chatCache.reset(); // saves what changed, from the model
     m_chatData.reset();
     m_feedSnapshot.reset();
     m_imageSaver.reset();
@@ -107,11 +111,19 @@ void AppHost::start(const QUrl &root, bool show) {
         QStringLiteral("/feed/home.json"));
     m_chatData = std::make_unique<ChatData>();
     m_objects.chatData = m_chatData.get();
+    m_chatCache = std::make_unique<ChatCache>(
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+            QStringLiteral("/chat"),
+        m_chatData.get());
+    m_objects.chatCache = m_chatCache.get();
+    m_chatNotifier = std::make_unique<ChatNotifier>(m_chatData.get(), m_view.get());
+    m_objects.chatNotifier = m_chatNotifier.get();
 
     QQmlContext *context = m_view->rootContext();
     context->setContextProperty(QStringLiteral("fbChatData"), m_objects.chatData);
     context->setContextProperty(QStringLiteral("imageSaver"), m_objects.imageSaver);
     context->setContextProperty(QStringLiteral("feedSnapshot"), m_feedSnapshot.get());
+    context->setContextProperty(QStringLiteral("chatCache"), m_objects.chatCache);
     context->setContextProperty(QStringLiteral("dir"), applicationDirWithSeparator());
 
     if (QObject *rootWindow = rootObject())

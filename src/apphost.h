@@ -8,7 +8,9 @@
 #include "rootwiring.h"
 #include "serviceconfig.h"
 
+class ChatCache;
 class ChatData;
+class ChatNotifier;
 class EventFilter;
 class FeedSnapshot;
 class ImageSaver;
@@ -60,5 +62,8 @@ private:
     std::unique_ptr<ImageSaver> m_imageSaver;
     std::unique_ptr<FeedSnapshot> m_feedSnapshot;
     std::unique_ptr<ChatData> m_chatData;
+    // After the model: the kept conversations and the desktop notifications.
+    std::unique_ptr<ChatCache> m_chatCache;
+    std::unique_ptr<ChatNotifier> m_chatNotifier;
     NativeObjects m_objects;
 };

@@ -46,14 +46,28 @@ int connectChatModel(QObject *chat, QObject *model) {
     return connectRows(rows);
 }
 
+int connectChatCache(QObject *chat, QObject *model, QObject *cache) {
+    const Row rows[] = {
+        {chat, SIGNAL(ownJidReceived(QString)), cache, SLOT(confirm(QString))},
+        {chat, SIGNAL(accountCleared()), cache, SLOT(close())},
+        {cache, SIGNAL(pendingRestored(QString, QString, QString)), chat,
+         SLOT(requeue(QString, QString, QString))},
+        {model, SIGNAL(contentChanged()), cache, SLOT(scheduleSave())},
+    };
+    return connectRows(rows);
+}
+
 int connectRootWindow(QObject *root, const NativeObjects &o, QObject *application) {
     QObject *chat = o.chatClient;
     QObject *model = o.chatData;
     QObject *upload = o.photoUploader;
+    QObject *cache = o.chatCache;
+    QObject *notifier = o.chatNotifier;
 
     // Order matters: Qt calls the receivers of one signal in connection order,
     // so the model has the roster, presences and messages before the scene.
-    int made = connectChatModel(chat, model);
+    int made = connectChatCache(chat, model, cache);
+    made += connectChatModel(chat, model);
     const Row rows[] = {
         {chat, SIGNAL(rosterReceived(Roster)), root, SLOT(updateUsers())},
         {chat, SIGNAL(presenceUpdate(QString, QString, QString)), root, SLOT(updateUsers())},
@@ -61,11 +75,14 @@ int connectRootWindow(QObject *root, const NativeObjects &o, QObject *applicatio
         {model, SIGNAL(messageReceived(QVariant, QVariant)), root,
          SLOT(messageReceived(QVariant, QVariant))},
         {chat, SIGNAL(clientConnected(QVariant)), root, SLOT(clientConnected(QVariant))},
+        {chat, SIGNAL(connectionLost()), root, SLOT(chatDisconnected())},
         {chat, SIGNAL(setPresence()), root, SLOT(setCurrentPresence())},
         {root, SIGNAL(setPresence(bool)), chat, SLOT(setPresence(bool))},
         // The chat client files what is sent, under the id it sends it with.
         {root, SIGNAL(sendMsg(QString, QString)), chat, SLOT(sendMessage(QString, QString))},
         {root, SIGNAL(connectChat(QString)), chat, SLOT(connectChat(QString))},
+        // The kept conversations of the token's account show while connecting.
+        {root, SIGNAL(connectChat(QString)), cache, SLOT(restore(QString))},
         {root, SIGNAL(disconnectChat()), chat, SLOT(disconnectChat())},
         // Links open in the desktop's browser whether or not chat is built.
         {root, SIGNAL(openLink(QString)), o.linkOpener, SLOT(openLink(QString))},
@@ -73,6 +90,11 @@ int connectRootWindow(QObject *root, const NativeObjects &o, QObject *applicatio
          SLOT(playsound(QString, QString, QString))},
         {root, SIGNAL(clearConversation(QString)), model, SLOT(clearConversation(QString))},
         {root, SIGNAL(markAsRead(QString)), model, SLOT(markAsRead(QString))},
+        {root, SIGNAL(markAsRead(QString)), notifier, SLOT(conversationRead(QString))},
+        {model, SIGNAL(messageReceived(QVariant, QVariant)), notifier,
+         SLOT(messageReceived(QVariant, QVariant))},
+        {notifier, SIGNAL(conversationOpened(QVariant, QVariant)), root,
+         SLOT(showChat(QVariant, QVariant))},
         {root, SIGNAL(uploadPhoto(QString, QString, QString, QString)), upload,
          SLOT(uploadFile(QString, QString, QString, QString))},
         {root, SIGNAL(quit()), application, SLOT(quit())},

@@ -9,6 +9,10 @@ struct NativeObjects {
     QObject *photoUploader = nullptr;
     QObject *imageSaver = nullptr;
     QObject *chatData = nullptr;
+    // Keeps the last conversations on disk (ChatCache).
+    QObject *chatCache = nullptr;
+    // Desktop notifications of chat messages (ChatNotifier).
+    QObject *chatNotifier = nullptr;
     // Opens web links in the desktop's browser (LinkOpener).
     QObject *linkOpener = nullptr;
 };
@@ -17,6 +21,14 @@ struct NativeObjects {
 // presences, messages both ways, delivery, session loss, sign-out. Returns
 // the number of connections made; none when either is null.
 int connectChatModel(QObject *chat, QObject *model);
+
+// Connects the conversation cache between the chat client and the chat
+// model: confirmed accounts, the chat's end, restored pending messages back
+// to the client, the model's changes to be saved. Made before
+// connectChatModel, so the cache has saved before the model forgets an
+// account and has put back the outbox before the session sends it. Returns
+// the number of connections made.
+int connectChatCache(QObject *chat, QObject *model, QObject *cache);
 
 // Connects the root window's signals to the native slots and the native
 // signals to the root window's functions, in a fixed order: where one signal

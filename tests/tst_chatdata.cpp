@@ -1,9 +1,16 @@
 // The chat model without a server: presences, rosters, filing of message
-// stanzas, the message limit and the items it lets go of.
+// stanzas, the message limit, the items it lets go of, and the conversations
+// kept on disk per account.
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQmlListReference>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "chatcache.h"
 #include "chatdata.h"
+#include "rootwiring.h"
+#include "xmppclient.h"
 
 namespace {
 
@@ -68,6 +75,32 @@ void freeLetGoItems() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// One run of the application's chat: client (never connected), model and
+// cache, wired as the host wires them, over the kept files in `folder`.
+struct ChatRun {
+    explicit ChatRun(const QString &folder)
+        : cache(folder, &model) {
+        connectChatCache(&client, &model, &cache);
+        connectChatModel(&client, &model);
+    }
+    // The outbox as the texts of the model's messages of those ids.
+    QString outbox() const {
+        QStringList texts;
+        for (const QString &id : client.pendingIds()) {
+            QString text = "?";
+            for (const Conversation *c : model.conversationList())
+                for (const ChatMessage *m : c->messageList())
+                    if (m->id() == id)
+                        text = m->message();
+            texts << text;
+        }
+        return texts.join(',');
+    }
+    ChatData model;
+    xmppClient client{ServiceSettings::builtIn()};
+    ChatCache cache;
+};
+
 } // namespace
 
 class TestChatData : public QObject {
@@ -85,6 +118,9 @@ private slots:
     void limitNeverDropsPending_data();
     void limitNeverDropsPending();
     void liveItemsStayFlat();
+    void viewOutlivesLetGoItems();
+    void keptPerAccount_data();
+    void keptPerAccount();
 };
 
 // Steps: "roster"; "lost"; "p|jid|type|show" a presence stanza; "w|jid|word"
@@ -315,5 +351,144 @@ void TestChatData::liveItemsStayFlat() {
     QCOMPARE(presences(model), QString("off,off,off"));
 }
 
-QTEST_GUILESS_MAIN(TestChatData)
+// A conversation page's list bound to the messages while the model drops the
+// oldest and then the whole conversation: the items are freed, the page reads
+// null and shows nothing, without a warning.
+void TestChatData::viewOutlivesLetGoItems() {
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData("import QtQuick 2.15\n"
+                      "ListView {\n"
+                      "    property QtObject conversation\n"
+                      "    width: 100; height: 4000\n"
+                      "    model: conversation ? conversation.messages : 0\n"
+                      "    delegate: Text { text: modelData.message }\n"
+                      "}",
+                      QUrl());
+    std::unique_ptr<QObject> view(component.create());
+    QVERIFY2(view, qPrintable(component.errorString()));
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type != QtDebugMsg && type != QtInfoMsg)
+                warnings << text;
+        });
+    auto restoreHandler = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+
+    ChatData model;
+    for (int i = 0; i < ChatData::messageLimit; ++i)
+        model.fileIncoming({"-1@c.test/r", QString::number(i), QString::number(i)});
+    QPointer<Conversation> c = model.conversation("-1@c.test");
+    view->setProperty("conversation", QVariant::fromValue<QObject *>(c));
+    QCOMPARE(view->property("count").toInt(), ChatData::messageLimit);
+    QPointer<ChatMessage> oldest = c->messageList().first();
+    model.fileIncoming({"-1@c.test/r", "new", "new"});
+    freeLetGoItems();
+    QVERIFY(!oldest);
+    QCOMPARE(view->property("count").toInt(), ChatData::messageLimit);
+
+    model.clearConversation("-1@c.test");
+    freeLetGoItems();
+    QVERIFY(!c);
+    QCOMPARE(view->property("conversation").value<QObject *>(), nullptr);
+    QCOMPARE(view->property("count").toInt(), 0);
+    QCOMPARE(warnings, QStringList());
+}
+
+// A first run keeps, for account -10 (token "A"), Anna's conversation with a
+// message received, one still pending and one delivered; for account -20
+// (token "B") an unnamed contact's message. Each row is a later run: steps
+// "restore|token", "confirm|jid", "send|to|text", "off" (chat turned off),
+// "forget|token", "rekey|old|new", "damage|index" or "damage|<account>".
+// Then the model's conversations, the client's outbox and the accounts
+// whose file remains.
+void TestChatData::keptPerAccount_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("outbox");
+    QTest::addColumn<QString>("files");
+    const char *anna = "Anna:<hi,>yo*,>sent";
+    const char *other = "2:<b+";
+    auto row = [](const char *name, const QStringList &steps, const char *shown, const char *outbox,
+                  const char *files) {
+        QTest::newRow(name) << steps << QString(shown) << QString(outbox) << QString(files);
+    };
+    row("a token never confirmed shows nothing", {"restore|C"}, "", "", "-10,-20");
+    row("before the server answers, the token's account only", {"restore|A"}, anna, "", "-10,-20");
+    row("the other token, the other account", {"restore|B"}, other, "", "-10,-20");
+    row("confirmed: the pending message is sent again under its id, before newer ones",
+        {"restore|A", "send|-1@c.test|new", "confirm|-10@c.test/r"}, "Anna:<hi,>yo*,>sent,>new*",
+        "yo,new", "-10,-20");
+    row("confirmed for another account: its conversations, nothing of the first sent",
+        {"restore|A", "confirm|-20@c.test/r"}, other, "", "-10,-20");
+    row("confirmed without a kept list: the account's own kept list",
+        {"restore|C", "confirm|-10@c.test/r"}, anna, "yo", "-10,-20");
+    row("the exchanged token keeps the account", {"rekey|A|A2", "restore|A2"}, anna, "", "-10,-20");
+    row("chat off keeps the file; on again shows it", {"restore|A", "off", "restore|A"}, anna, "",
+        "-10,-20");
+    row("a damaged file reads as none", {"damage|-10@c.test", "restore|A"}, "", "", "-10,-20");
+    row("a damaged index reads as none", {"damage|index", "restore|A"}, "", "", "-10,-20");
+    row("signing out deletes the account's conversations",
+        {"restore|A", "confirm|-10@c.test/r", "forget|A", "off", "restore|A"}, "", "", "-20");
+    row("signing out with chat off too", {"forget|B", "restore|B"}, "", "", "-10");
+}
+
+void TestChatData::keptPerAccount() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, shown);
+    QFETCH(QString, outbox);
+    QFETCH(QString, files);
+    QTemporaryDir home;
+    const QString folder = home.filePath("chat");
+    {
+        ChatRun first(folder);
+        first.model.setRoster({{"-1@c.test", "Anna"}});
+        first.cache.restore("access_token=A");
+        emit first.client.ownJidReceived("-10@c.test/r");
+        first.model.fileIncoming({"-1@c.test/r", "i1", "hi"});
+        first.client.sendMessage("-1@c.test", "yo");
+        first.model.setDelivered(first.model.fileOutgoing("-1@c.test", "sent"));
+        first.client.disconnectChat();
+        first.cache.restore("B");
+        emit first.client.ownJidReceived("-20@c.test/r");
+        first.model.fileIncoming({"-2@c.test/r", "j1", "b"});
+    } // saved at the end of the run
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFile::permissions(folder) & others, QFile::Permissions());
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files))
+        QCOMPARE(file.permissions() & others, QFile::Permissions());
+
+    ChatRun run(folder);
+    for (const QString &step : steps) {
+        const QStringList f = step.split('|');
+        if (f[0] == "restore")
+            run.cache.restore(f[1]);
+        else if (f[0] == "confirm")
+            emit run.client.ownJidReceived(f[1]);
+        else if (f[0] == "send")
+            run.client.sendMessage(f[1], f[2]);
+        else if (f[0] == "off")
+            run.client.disconnectChat();
+        else if (f[0] == "forget")
+            run.cache.forget(f[1]);
+        else if (f[0] == "rekey")
+            run.cache.rekey(f[1], f[2]);
+        else if (f[0] == "damage") {
+            QFile file(f[1] == "index" ? folder + "/accounts.json" : run.cache.accountFile(f[1]));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("{\"account\":\"-10@c.test\",\"conversations\":[{\"jid\"");
+        }
+    }
+    QCOMPARE(conversations(run.model), shown);
+    QCOMPARE(run.outbox(), outbox);
+    QStringList kept;
+    for (const char *account : {"-10", "-20"})
+        if (QFile::exists(run.cache.accountFile(QString(account) + "@c.test")))
+            kept << account;
+    QCOMPARE(kept.join(','), files);
+}
+
+QTEST_MAIN(TestChatData)
 #include "tst_chatdata.moc"

@@ -37,6 +37,9 @@ signals:
     void clientConnected(QVariant ownJid);
     void setPresence();
     void photoUploaded(QVariant reply);
+    // The conversation cache's and the chat model's for it.
+    void pendingRestored(QString to, QString text, QString id);
+    void contentChanged();
 
 public slots:
     void sendMessage(QString to, QString msg) { note("sendMessage", {to, msg}); }
@@ -65,6 +68,11 @@ public slots:
         note("uploadFile", {path, message, album, token});
     }
     void quit() { note("quit"); }
+    void restore(QString token) { note("restore", {token}); }
+    void confirm(QString jid) { note("confirm", {jid}); }
+    void close() { note("close"); }
+    void scheduleSave() { note("scheduleSave"); }
+    void requeue(QString to, QString text, QString id) { note("requeue", {to, text, id}); }
 
 private:
     void note(const QString &what, const QStringList &args = {}) {
@@ -108,6 +116,7 @@ private:
         Recorder upload{"upload", &log};
         Recorder app{"app", &log};
         Recorder links{"links", &log};
+        Recorder cache{"cache", &log};
     };
     static void wire(Wired &w) {
         w.view.setResizeMode(QQuickView::SizeRootObjectToView);
@@ -119,7 +128,8 @@ private:
         objects.chatData = &w.model;
         objects.photoUploader = &w.upload;
         objects.linkOpener = &w.links;
-        QCOMPARE(connectRootWindow(w.view.rootObject(), objects, &w.app), 24);
+        objects.chatCache = &w.cache;
+        QCOMPARE(connectRootWindow(w.view.rootObject(), objects, &w.app), 30);
         w.view.show();
         QTRY_VERIFY(mainWindow(w.view));
     }
@@ -166,8 +176,10 @@ void TestRootWindow::relaysInConnectionOrder() {
     QMetaObject::invokeMethod(main, "sendMsg", Q_ARG(QString, "-1@chat"), Q_ARG(QString, "hi"));
     QCOMPARE(w.log, QStringList{"chat:sendMessage -1@chat|hi"});
 
-    // Every chat event reaches the model, which files what is sent.
+    // Every chat event reaches the model, which files what is sent; the
+    // cache hears of the account before the model, and saves its changes.
     w.log.clear();
+    main->setProperty("chatConnected", true);
     emit w.chat.ownJidReceived("-9@chat/me");
     emit w.chat.rosterReceived(Roster{{"-2@chat", "Two"}});
     emit w.chat.presenceUpdate("-2@chat/r", "", "away");
@@ -176,11 +188,16 @@ void TestRootWindow::relaysInConnectionOrder() {
     emit w.chat.msgDelivered("o1");
     emit w.chat.connectionLost();
     emit w.chat.accountCleared();
+    emit w.cache.pendingRestored("-2@chat", "kept", "o0");
+    emit w.model.contentChanged();
     QCOMPARE(w.log,
-             (QStringList{"model:setOwnJid -9@chat/me", "model:setRoster 1",
-                          "model:presenceReceived -2@chat/r||away",
+             (QStringList{"cache:confirm -9@chat/me", "model:setOwnJid -9@chat/me",
+                          "model:setRoster 1", "model:presenceReceived -2@chat/r||away",
                           "model:fileIncoming -2@chat/r|yo", "model:fileOutgoing -2@chat|hey|o1",
-                          "model:setDelivered o1", "model:sessionLost", "model:clear"}));
+                          "model:setDelivered o1", "model:sessionLost", "cache:close",
+                          "model:clear", "chat:requeue -2@chat|kept|o0", "cache:scheduleSave"}));
+    // A lost session shows as not connected.
+    QVERIFY(!main->property("chatConnected").toBool());
 
     w.log.clear();
     QMetaObject::invokeMethod(main, "connectChat", Q_ARG(QString, "tok"));
@@ -189,7 +206,7 @@ void TestRootWindow::relaysInConnectionOrder() {
     QMetaObject::invokeMethod(main, "clearConversation", Q_ARG(QString, "-3@c"));
     QMetaObject::invokeMethod(main, "markAsRead", Q_ARG(QString, "-4@c"));
     QMetaObject::invokeMethod(main, "playSound", Q_ARG(QString, "chat"), Q_ARG(QString, "1"));
-    QCOMPARE(w.log, (QStringList{"chat:connectChat tok", "chat:setPresence 0",
+    QCOMPARE(w.log, (QStringList{"chat:connectChat tok", "cache:restore tok", "chat:setPresence 0",
                                  "links:openLink http://x.test", "model:clearConversation -3@c",
                                  "model:markAsRead -4@c", "chat:playsound /opt/kelvo/|chat|1"}));
 

@@ -1,9 +1,12 @@
 // The chat client against the sandbox's real XMPP server, in process, with
 // the chat model wired as the application wires it.
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
+#include <memory>
 
+#include "chatcache.h"
 #include "chatdata.h"
 #include "chattestsupport.h"
 #include "rootwiring.h"
@@ -18,14 +21,20 @@ private slots:
     void offlineUntilTheRosterIsIn();
     void messagesBothWays();
     void sentWhileTheServerIsDownArrivesOnce();
+    void pendingAtTheEndArrivesAfterTheNextStart();
     void deadTokenIsNotRetried();
 
 private:
-    // The client of the first person, its model wired, and a logged-in peer
-    // (the second person) who has them on the roster.
+    // The client of the first person, its model wired (and its conversations
+    // kept in `keptIn` when given), and a logged-in peer (the second person)
+    // who has them on the roster.
     struct App {
-        explicit App(quint16 port)
+        explicit App(quint16 port, const QString &keptIn = {})
             : client(settings(port)) {
+            if (!keptIn.isEmpty()) {
+                cache = std::make_unique<ChatCache>(keptIn, &model);
+                connectChatCache(&client, &model, cache.get());
+            }
             connectChatModel(&client, &model);
         }
         static ServiceSettings settings(quint16 port) {
@@ -42,6 +51,7 @@ private:
         }
         ChatData model;
         xmppClient client;
+        std::unique_ptr<ChatCache> cache;
     };
     void logIn(App &app) {
         app.client.connectChat(MemoryChatDirectory::tokenOf(first));
@@ -145,6 +155,37 @@ void TestXmppClient::sentWhileTheServerIsDownArrivesOnce() {
     const ChatMessages routed = server().messagesTo(second);
     QCOMPARE(std::count_if(routed.cbegin(), routed.cend(),
                            [](const auto &m) { return m.second == QStringLiteral("while away"); }),
+             1);
+}
+
+// The application ends while a message waits for the server; the next start
+// shows it pending under its id and sends it once the server is back.
+void TestXmppClient::pendingAtTheEndArrivesAfterTheNextStart() {
+    QTemporaryDir home;
+    const QString token = MemoryChatDirectory::tokenOf(first);
+    const quint16 samePort = port();
+    QString id;
+    {
+        App app(port(), home.path());
+        app.cache->restore(token);
+        logIn(app);
+        QSignalSpy lost(&app.client, &xmppClient::connectionLost);
+        server().close();
+        TRY_COMPARE(lost.size(), 1);
+        app.client.sendMessage(bareJid(second), QStringLiteral("kept over a restart"));
+        id = app.lastMessageWith(second)->id();
+    }
+    App app(samePort, home.path());
+    app.cache->restore(token);
+    ChatMessage *kept = app.lastMessageWith(second);
+    QVERIFY(kept && kept->pending());
+    QCOMPARE(kept->id(), id);
+    QVERIFY(server().listen(QHostAddress::LocalHost, samePort));
+    app.client.connectChat(token);
+    TRY_VERIFY(!kept->pending());
+    const ChatMessages routed = server().messagesTo(second);
+    QCOMPARE(std::count_if(routed.cbegin(), routed.cend(),
+                           [](const auto &m) { return m.second == "kept over a restart"; }),
              1);
 }
 

@@ -62,6 +62,8 @@ QtObject {
     // Keeps the home feed's first page for the next start (native, may be
     // absent).
     property var snapshotStore: null
+    // Keeps the last conversations of each chat account (native, may be absent).
+    readonly property var chatStore: typeof chatCache !== "undefined" ? chatCache : null
 
     readonly property string language: mainWindow ? mainWindow.language : "en"
 
@@ -196,11 +198,18 @@ QtObject {
         notificationPlayed = false
         messageNotificationPlayed = false
         forgetKeptFeed()
+        forgetKeptChat()
     }
 
     // The kept home feed belongs to the token that is gone.
     function forgetKeptFeed() {
         if (snapshotStore)
             snapshotStore.clear()
+    }
+
+    // So do the kept conversations of the token's chat account, and the chat model.
+    function forgetKeptChat() {
+        if (chatStore)
+            chatStore.forget(sessionKey)
     }
 }

@@ -77,6 +77,8 @@ function parseExtendedToken(session, response) {
     // The same sign-in's feed, kept under the token it was shown with.
     if (session.snapshotStore)
         session.snapshotStore.rekey(session.accessToken, "access_token=" + token)
+    if (session.chatStore)
+        session.chatStore.rekey(session.sessionKey, token)
     storeToken(session, token)
 }
 

@@ -63,6 +63,7 @@ QtObject {
             if (value === "1") {
                 Storage.setKeyValue("accesstoken", "")
                 window.clientSession.forgetKeptFeed()
+                window.clientSession.forgetKeptChat()
             }
             window.quit()
             break

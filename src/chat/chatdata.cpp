@@ -2,6 +2,7 @@
 
 #include <QTime>
 #include <QUuid>
+#include <algorithm>
 
 #include "logging.h"
 
@@ -89,6 +90,8 @@ void ChatData::setRoster(const Roster &roster) {
         c->setName(conversationName(c->jid(), c->name()));
     if (m_users.size() != before)
         emit totalUsersChanged();
+    if (!m_conversations.isEmpty())
+        emit contentChanged();
 }
 
 void ChatData::presenceChanged(QString jid, QString resource) {
@@ -170,6 +173,7 @@ ChatData::Filing ChatData::fileIncoming(const IncomingMessage &stanza) {
     if (!own)
         c->setHasNewMessages(true);
     emit conversationsChanged();
+    emit contentChanged();
     if (own)
         return Filing::Own;
     emit messageReceived(QVariant(bare), QVariant(stanza.body));
@@ -199,6 +203,7 @@ QString ChatData::fileOutgoing(const QString &to, const QString &text, const QSt
     c->setHasNewMessages(false);
     c->trimTo(messageLimit);
     emit conversationsChanged();
+    emit contentChanged();
     return messageId;
 }
 
@@ -213,8 +218,10 @@ ChatMessage *ChatData::sentMessage(const QString &id) const {
 }
 
 void ChatData::setDelivered(const QString &id) {
-    if (ChatMessage *m = sentMessage(id))
+    if (ChatMessage *m = sentMessage(id)) {
         m->setPending(false);
+        emit contentChanged();
+    }
 }
 
 void ChatData::setFailed(const QString &id) {
@@ -222,6 +229,7 @@ void ChatData::setFailed(const QString &id) {
         m->setPending(false);
         m->setFailed(true);
         emit conversationsChanged();
+        emit contentChanged();
     }
 }
 
@@ -257,13 +265,44 @@ void ChatData::clearConversation(QString jid) {
         // A conversation page may still show it until the event loop runs.
         c->deleteLater();
         emit conversationCountChanged();
+        emit contentChanged();
     }
     emit conversationsChanged();
 }
 
 void ChatData::markAsRead(QString jid) {
-    if (Conversation *c = conversation(jid))
+    Conversation *c = conversation(jid);
+    if (c && c->hasNewMessages()) {
         c->setHasNewMessages(false);
+        emit contentChanged();
+    }
+}
+
+void ChatData::restoreConversation(const QString &jid, const QString &name, bool unread,
+                                   const QList<ChatMessage *> &messages) {
+    const QString bare = bareJid(jid);
+    if (bare.isEmpty()) {
+        qDeleteAll(messages);
+        return;
+    }
+    Conversation *c = conversation(bare);
+    if (!c)
+        c = openConversation(bare);
+    QList<ChatMessage *> older;
+    for (ChatMessage *m : messages) {
+        const bool known = std::any_of(c->messageList().cbegin(), c->messageList().cend(),
+                                       [m](const ChatMessage *k) { return k->id() == m->id(); });
+        if (known || (m->receiver() && !c->rememberIncomingId(m->id())))
+            delete m;
+        else
+            older.append(m);
+    }
+    c->insertOlder(older);
+    c->trimTo(messageLimit);
+    c->setName(conversationName(bare, name));
+    if (unread)
+        c->setHasNewMessages(true);
+    emit conversationsChanged();
 }
 
 void ChatData::clear() {

@@ -79,6 +79,7 @@ public:
     int totalOnlineUsers() const { return m_online.size(); }
     QQmlListProperty<Conversation> conversations();
     int conversationsCount() const { return m_conversations.size(); }
+    const QList<Conversation *> &conversationList() const { return m_conversations; }
 
     FBUser *user(const QString &jid) const;
     Conversation *conversation(const QString &jid) const;
@@ -99,6 +100,13 @@ public slots:
     // its id (`id`, or a new one when empty); empty when nothing was filed.
     // A message already filed under `id` is not filed again.
     QString fileOutgoing(const QString &to, const QString &text, const QString &id = {});
+
+    // Puts back a conversation kept from an earlier run: `messages` (oldest
+    // first; taken as children) go before those the conversation has now,
+    // except ids it holds already; received ids count as seen. `name` is
+    // used while the JID has no named roster user.
+    void restoreConversation(const QString &jid, const QString &name, bool unread,
+                             const QList<ChatMessage *> &messages);
 
     void presenceChanged(QString jid, QString resource);
     // A presence stanza: `type` as on the wire ("" is available), `show` its
@@ -121,6 +129,9 @@ signals:
     void conversationsChanged();
     void conversationCountChanged();
     void messageReceived(QVariant jid, QVariant msg);
+    // Something a kept copy of the conversations holds has changed: a
+    // message, its state, a name or the unread mark.
+    void contentChanged();
 
 private:
     enum class Availability { Online, Away, Offline };

@@ -17,6 +17,15 @@ void Conversation::append(ChatMessage *message) {
     emit messagesChanged();
 }
 
+void Conversation::insertOlder(const QList<ChatMessage *> &messages) {
+    if (messages.isEmpty())
+        return;
+    for (ChatMessage *message : messages)
+        message->setParent(this);
+    m_messages = messages + m_messages;
+    emit messagesChanged();
+}
+
 void Conversation::trimTo(int limit) {
     bool dropped = false;
     for (int i = 0; m_messages.size() > limit && i < m_messages.size();) {

@@ -153,6 +153,9 @@ public:
 
     // Takes `message` as a child and appends it.
     void append(ChatMessage *message);
+    // Takes `messages` (oldest first) as children and puts them before the
+    // ones it holds.
+    void insertOlder(const QList<ChatMessage *> &messages);
     // Drops the oldest messages that are not pending until at most `limit`
     // remain; pending ones are never dropped. Dropped messages are deleted
     // once control returns to the event loop.

@@ -261,6 +261,18 @@ void xmppClient::sendMessage(QString to, QString msg) {
     flushOutbox();
 }
 
+void xmppClient::requeue(QString to, QString text, QString id) {
+    const auto same = [&id](const Outgoing &message) { return message.id == id; };
+    if (to.isEmpty() || text.isEmpty() || id.isEmpty() ||
+        std::any_of(m_outbox.cbegin(), m_outbox.cend(), same))
+        return;
+    const auto firstNew = std::find_if(m_outbox.begin(), m_outbox.end(),
+                                       [](const Outgoing &message) { return !message.restored; });
+    // Sent with the others when the session starts (ownJidReceived comes
+    // just before), so nothing newer goes out first.
+    m_outbox.insert(firstNew, Outgoing{to, text, id, false, true});
+}
+
 void xmppClient::flushOutbox() {
     if (!isAuthenticated())
         return;

@@ -65,6 +65,10 @@ signals:
 
 public slots:
     void sendMessage(QString to, QString msg);
+    // A message still pending when an earlier run ended (already filed by
+    // the model): sent again under its id at the next session start, after
+    // the others put back before it and before anything written in this run.
+    void requeue(QString to, QString text, QString id);
     void connectChat(QString sessionKey);
     void disconnectChat();
     void setPresence(bool available);
@@ -75,7 +79,8 @@ private:
         QString to;
         QString text;
         QString id;
-        bool sent = false; // on the current session
+        bool sent = false;     // on the current session
+        bool restored = false; // from an earlier run
     };
 
     void sessionStarted();

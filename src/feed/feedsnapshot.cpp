@@ -1,30 +1,21 @@
 #include "feedsnapshot.h"
 
-#include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include "logging.h"
+#include "privatefolder.h"
 
 namespace {
 const QString fingerprintKey = QStringLiteral("account");
 const QString rowsKey = QStringLiteral("rows");
-constexpr qint64 maximumFileSize = 16 * 1024 * 1024;
 } // namespace
 
 FeedSnapshot::FeedSnapshot(const QString &filePath, QObject *parent)
     : QObject(parent)
     , m_filePath(filePath) {}
-
-QString FeedSnapshot::fingerprint(const QString &token) {
-    return QString::fromLatin1(
-        QCryptographicHash::hash(token.toUtf8(), QCryptographicHash::Sha256).toHex());
-}
 
 bool FeedSnapshot::store(const QString &token, const QString &rowsJson) {
     if (token.isEmpty())
@@ -42,33 +33,16 @@ bool FeedSnapshot::store(const QString &token, const QString &rowsJson) {
 }
 
 bool FeedSnapshot::write(const QString &token, const QByteArray &rows) {
-    const QFileInfo info(m_filePath);
-    if (!QDir().mkpath(info.absolutePath()))
-        return false;
-    QFile::setPermissions(info.absolutePath(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcCore) << "feed snapshot not written:" << file.errorString();
-        return false;
-    }
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    file.write("{\"" + fingerprintKey.toLatin1() + "\":\"" + fingerprint(token).toLatin1() +
-               "\",\"" + rowsKey.toLatin1() + "\":" + rows + "}");
-    if (!file.commit()) {
-        qCWarning(lcCore) << "feed snapshot not written:" << file.errorString();
-        return false;
-    }
-    return true;
+    return privatefile::write(m_filePath, "{\"" + fingerprintKey.toLatin1() + "\":\"" +
+                                              privatefile::fingerprint(token).toLatin1() + "\",\"" +
+                                              rowsKey.toLatin1() + "\":" + rows + "}");
 }
 
 QString FeedSnapshot::load(const QString &token) const {
-    QFile file(m_filePath);
-    if (token.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > maximumFileSize)
+    if (token.isEmpty())
         return QString();
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    const QJsonObject object = document.object();
-    if (object.value(fingerprintKey).toString() != fingerprint(token) ||
+    const QJsonObject object = privatefile::readObject(m_filePath);
+    if (object.value(fingerprintKey).toString() != privatefile::fingerprint(token) ||
         !object.value(rowsKey).isArray())
         return QString();
     return QString::fromUtf8(

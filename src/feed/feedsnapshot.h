@@ -14,7 +14,6 @@ public:
     explicit FeedSnapshot(const QString &filePath, QObject *parent = nullptr);
 
     QString filePath() const { return m_filePath; }
-    static QString fingerprint(const QString &token);
 
 public slots:
     // Keeps `rowsJson` (a JSON array of rows) for `token`'s account. Refused
