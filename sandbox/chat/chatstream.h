@@ -38,6 +38,9 @@ public:
     void sendStanza(const QXmppStanza &stanza);
     // Sends a stream error (e.g. "conflict") and ends the stream.
     void closeWithError(const QString &condition, const QString &text = QString());
+    // Ends the connection without a word, as a lost network would; the
+    // stream deletes itself.
+    void abortConnection();
 
 private:
     enum class State { AwaitingHeader, Authenticating, AwaitingBind, Bound, Closed };
