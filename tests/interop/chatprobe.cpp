@@ -48,10 +48,10 @@ int main(int argc, char *argv[]) {
         print({{"event", "lost"}});
     });
     QObject::connect(&client, &xmppClient::rosterReceived, &app, [](const Roster &roster) {
-        QStringList jids;
+        QJsonArray contacts;
         for (const RosterContact &contact : roster)
-            jids << contact.jid;
-        print({{"event", "roster"}, {"jids", QJsonArray::fromStringList(jids)}});
+            contacts.append(QJsonArray{contact.jid, contact.name});
+        print({{"event", "roster"}, {"contacts", contacts}});
     });
     QObject::connect(&client, &xmppClient::presenceUpdate, &app, [&](const QString &jid) {
         const FBUser *user = model.user(ChatData::bareJid(jid));

@@ -2,7 +2,8 @@
 """Chat interop: a standard XMPP client (Debian's python3-slixmpp) logs in to
 the sandbox as one of the account's friends (PLAIN on a plain loopback
 stream) and talks with the app's own chat client and model (chatprobe):
-presence, typing and messages both ways, markup and non-Latin text verbatim.
+presence, typing and messages both ways, markup and non-Latin text verbatim,
+and contacts the server adds or renames during the session.
 Run once with contacts sending from bare addresses and once, as standard
 servers do, from full ones (--full-jids).
 
@@ -12,6 +13,7 @@ import asyncio
 import json
 import re
 import sys
+import urllib.parse
 import urllib.request
 
 import slixmpp
@@ -113,7 +115,7 @@ async def converse(full_jids):
         probe = Probe(await asyncio.create_subprocess_exec(
             PROBE_EXE, "127.0.0.1", str(port), domain, app_id, token["access_token"],
             stdin=asyncio.subprocess.PIPE, stdout=asyncio.subprocess.PIPE))
-        roster = (await until(lambda: probe.of("roster"), "roster"))[0]["jids"]
+        roster = [c[0] for c in (await until(lambda: probe.of("roster"), "roster"))[0]["contacts"]]
         await until(lambda: probe.of("connected"), "session")
         # The last friend: not one of the demo's online or answering friends.
         contact = roster[-1]
@@ -149,6 +151,19 @@ async def converse(full_jids):
 
         friend.send_presence()
         await probe.presence(contact, True, False, "friend back")
+
+        # Roster pushes reach the app's roster during the session.
+        added = http(root, "POST", "/_sandbox/chat/contacts?count=2")["ids"]
+        http(root, "POST", "/_sandbox/chat/name?user=%s&name=%s" % (
+            contact[1:].split("@")[0], urllib.parse.quote(TEXTS[0])))
+        expected = {"-%s@%s" % (i, domain) for i in added}
+
+        def pushed():
+            contacts = dict(probe.of("roster")[-1]["contacts"])
+            return expected <= contacts.keys() and contacts[contact] == TEXTS[0]
+        await until(pushed, "roster with the new contacts and name")
+        for jid in expected:
+            await probe.presence(jid, True, False, "new contact online")
         await asyncio.wait_for(friend.disconnect(), WAIT)
         await probe.presence(contact, False, False, "friend off-line")
         print("ok: %s addresses" % ("full" if full_jids else "bare"), flush=True)
