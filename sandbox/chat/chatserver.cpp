@@ -114,7 +114,7 @@ QStringList ChatServer::onlineUsers() const {
 int ChatServer::dropUser(const QString &userId) {
     int dropped = 0;
     for (ChatStream *stream : streams()) {
-        if (stream->userId() == userId) {
+        if (stream->userId() == userId && !stream->isClosed()) {
             stream->abortConnection();
             ++dropped;
         }

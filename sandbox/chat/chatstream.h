@@ -28,6 +28,7 @@ public:
     ~ChatStream() override;
 
     bool isBound() const { return m_state == State::Bound; }
+    bool isClosed() const { return m_state == State::Closed; }
     QString userId() const { return m_userId; }
     QString resource() const { return m_resource; }
     QString fullJid() const;
