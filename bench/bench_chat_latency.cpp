@@ -7,16 +7,15 @@
 // SANDBOX is the kelvo-sandbox executable; it is started on free ports.
 // Defaults: 2000 messages, no load. Prints p50, p99 and the maximum.
 
+#include "benchsandbox.h"
 #include "chattestsupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -25,45 +24,6 @@
 #include <cstdio>
 
 using namespace ChatTest;
-
-namespace {
-
-QByteArray request(QNetworkAccessManager &network, const QString &method, const QString &url) {
-    QNetworkRequest req{QUrl(url)};
-    QNetworkReply *reply = network.sendCustomRequest(req, method.toLatin1(), QByteArray());
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    const QByteArray body = reply->readAll();
-    reply->deleteLater();
-    return body;
-}
-
-// Starts the sandbox on free ports and reads them from what it prints.
-bool startSandbox(QProcess &sandbox, const QString &program, const QStringList &extra,
-                  quint16 *httpPort, quint16 *xmppPort) {
-    sandbox.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sandbox.start(program, QStringList{"--http-port", "0", "--xmpp-port", "0"} + extra);
-    const QRegularExpression http(QStringLiteral("on http://127\\.0\\.0\\.1:(\\d+)"));
-    const QRegularExpression xmpp(QStringLiteral("chat on 127\\.0\\.0\\.1:(\\d+)"));
-    QString printed;
-    while (sandbox.waitForReadyRead(20000)) {
-        printed += QString::fromUtf8(sandbox.readAll());
-        const auto h = http.match(printed), x = xmpp.match(printed);
-        if (h.hasMatch() && x.hasMatch()) {
-            *httpPort = quint16(h.captured(1).toUInt());
-            *xmppPort = quint16(x.captured(1).toUInt());
-            return true;
-        }
-    }
-    return false;
-}
-
-double percentile(QVector<double> sorted, double p) {
-    return sorted.at(std::min(int(sorted.size() * p), int(sorted.size()) - 1));
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);

@@ -8,10 +8,14 @@
 #include <QDateTime>
 #include <QHostAddress>
 #include <QJsonObject>
+#include <QUuid>
 
 #include <optional>
 
 namespace {
+
+// Contacts one chat/contacts command may add.
+constexpr int maxAddedContacts = 5000;
 
 ApiResponse ok(const QJsonObject &extra = {}) {
     QJsonObject o = extra;
@@ -255,40 +259,33 @@ ApiResponse ControlApi::chatCommand(const QString &command, const ApiRequest &re
     const bool post = req.method == QLatin1String("POST");
     const World::Snapshot w = m_world.snapshot();
     for (const QString &id : {from, to, req.value(QStringLiteral("user"))})
-        if (!id.isEmpty() && !w->people.contains(id))
-            return ApiResponse::badRequest(QStringLiteral("Unknown person ") + id, 100,
-                                           QStringLiteral("SandboxException"));
-    if (command == QLatin1String("messages") && !post) {
-        if (!m_chat.messagesTo)
-            return chatMissing();
+        if (!id.isEmpty() && !w->people.contains(id) && !(m_chat.isPerson && m_chat.isPerson(id)))
+            return refused(QStringLiteral("Unknown person ") + id);
+    if (!m_chat.sendMessage)
+        return chatMissing();
+    if (command == QLatin1String("messages") && !post)
         return ApiResponse::json(
             QJsonObject{{"data", m_chat.messagesTo(req.value(QStringLiteral("user")))}});
-    }
-    if (command == QLatin1String("online") && !post) {
-        if (!m_chat.onlineUsers)
-            return chatMissing();
+    if (command == QLatin1String("online") && !post)
         return ApiResponse::json(
             QJsonObject{{"data", QJsonArray::fromStringList(m_chat.onlineUsers())}});
-    }
     if (!post)
         return ApiResponse::badRequest(QStringLiteral("Chat commands are POST requests."), 100,
                                        QStringLiteral("SandboxException"));
     if (command == QLatin1String("message")) {
         const QString body = req.value(QStringLiteral("body"));
         if (from.isEmpty() || to.isEmpty() || body.isEmpty())
-            return ApiResponse::badRequest(QStringLiteral("Give from, to and body."), 100,
-                                           QStringLiteral("SandboxException"));
-        if (!m_chat.sendMessage)
-            return chatMissing();
-        m_chat.sendMessage(from, to, body);
-        return ok();
+            return refused(QStringLiteral("Give from, to and body."));
+        // Every message gets an id, as a client would give it.
+        QString id = req.value(QStringLiteral("id"));
+        if (id.isEmpty())
+            id = QStringLiteral("sandbox-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        m_chat.sendMessage(from, to, body, id);
+        return ok(QJsonObject{{"id", id}});
     }
     if (command == QLatin1String("typing")) {
         if (from.isEmpty() || to.isEmpty())
-            return ApiResponse::badRequest(QStringLiteral("Give from and to."), 100,
-                                           QStringLiteral("SandboxException"));
-        if (!m_chat.sendTyping)
-            return chatMissing();
+            return refused(QStringLiteral("Give from and to."));
         const QString composing = req.value(QStringLiteral("composing"));
         m_chat.sendTyping(from, to,
                           composing.isEmpty() || composing == QLatin1String("1") ||
@@ -300,13 +297,55 @@ ApiResponse ControlApi::chatCommand(const QString &command, const ApiRequest &re
         const QString show = req.value(QStringLiteral("show"));
         if (user.isEmpty() || !(show.isEmpty() || show == QLatin1String("away") ||
                                 show == QLatin1String("unavailable")))
-            return ApiResponse::badRequest(
-                QStringLiteral("Give user and show (empty, away or unavailable)."), 100,
-                QStringLiteral("SandboxException"));
-        if (!m_chat.setPresence)
-            return chatMissing();
+            return refused(QStringLiteral("Give user and show (empty, away or unavailable)."));
         m_chat.setPresence(user, show);
         return ok();
+    }
+    return chatServerCommand(command, req);
+}
+
+ApiResponse ControlApi::chatServerCommand(const QString &command, const ApiRequest &req) {
+    QString user = req.value(QStringLiteral("user"));
+    if (command == QLatin1String("stop")) {
+        m_chat.stop();
+        return ok();
+    }
+    if (command == QLatin1String("start")) {
+        if (!m_chat.start())
+            return ApiResponse::json(
+                QJsonObject{{"error", QJsonObject{{"message", "The chat port is taken."},
+                                                  {"type", "SandboxException"},
+                                                  {"code", 503}}}},
+                503);
+        return ok();
+    }
+    if (command == QLatin1String("drop")) {
+        if (user.isEmpty())
+            return refused(QStringLiteral("Give user."));
+        return ok(QJsonObject{{"dropped", m_chat.drop(user)}});
+    }
+    if (command == QLatin1String("contacts")) {
+        const std::optional<int> count =
+            bounded(req, QStringLiteral("count"), 1, maxAddedContacts, 0);
+        if (!count || *count == 0)
+            return refused(QStringLiteral("Give count (1 to %1).").arg(maxAddedContacts));
+        if (user.isEmpty())
+            user = m_world.snapshot()->meId;
+        return ok(
+            QJsonObject{{"ids", QJsonArray::fromStringList(m_chat.addContacts(user, *count))}});
+    }
+    if (command == QLatin1String("name")) {
+        if (user.isEmpty() || !req.has(QStringLiteral("name")))
+            return refused(QStringLiteral("Give user and name."));
+        m_chat.rename(user, req.value(QStringLiteral("name")));
+        return ok();
+    }
+    if (command == QLatin1String("full_jids")) {
+        const QString on = req.value(QStringLiteral("on"));
+        if (on != QLatin1String("1") && on != QLatin1String("0"))
+            return refused(QStringLiteral("Give on=1 or on=0."));
+        m_chat.setFullJids(on == QLatin1String("1"));
+        return ok(QJsonObject{{"full_jids", on == QLatin1String("1")}});
     }
     return ApiResponse::notFound(req.path);
 }

@@ -67,6 +67,11 @@ int main(int argc, char *argv[]) {
         QStringLiteral("Serve N stories on the account's home feed (for benchmarks; default: "
                        "as seeded)."),
         QStringLiteral("N"));
+    const QCommandLineOption fullJidsOption(
+        QStringLiteral("full-jids"),
+        QStringLiteral("Send contacts' chat presences and messages from full addresses "
+                       "(jid/resource), as standard servers do."));
+    parser.addOption(fullJidsOption);
     parser.addOption(httpOption);
     parser.addOption(feedOption);
     parser.addOption(xmppOption);
@@ -108,6 +113,7 @@ int main(int argc, char *argv[]) {
         }
     }
     options.stateDir = parser.value(stateOption);
+    options.chatFullJids = parser.isSet(fullJidsOption);
     options.demoLife = true;
     Sandbox sandbox(options);
     QString error;

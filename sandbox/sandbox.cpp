@@ -75,8 +75,9 @@ Sandbox::Sandbox(SandboxOptions options)
         else
             QMetaObject::invokeMethod(this, run, Qt::BlockingQueuedConnection);
     };
-    chat.sendMessage = [onChat](const QString &from, const QString &to, const QString &body) {
-        onChat([=](ChatServer *c) { c->sendMessageAs(from, to, body); });
+    chat.sendMessage = [onChat](const QString &from, const QString &to, const QString &body,
+                                const QString &id) {
+        onChat([=](ChatServer *c) { c->sendMessageAs(from, to, body, id); });
     };
     chat.sendTyping = [onChat](const QString &from, const QString &to, bool composing) {
         onChat([=](ChatServer *c) { c->sendTypingAs(from, to, composing); });
@@ -87,8 +88,8 @@ Sandbox::Sandbox(SandboxOptions options)
     chat.messagesTo = [askChat](const QString &user) {
         QJsonArray out;
         askChat([&](ChatServer *c) {
-            for (const auto &m : c->messagesTo(user))
-                out.append(QJsonObject{{"from", m.first}, {"body", m.second}});
+            for (const ChatRecord &m : c->messagesTo(user))
+                out.append(QJsonObject{{"from", m.from}, {"body", m.body}, {"id", m.id}});
         });
         return out;
     };
@@ -96,6 +97,32 @@ Sandbox::Sandbox(SandboxOptions options)
         QStringList out;
         askChat([&](ChatServer *c) { out = c->onlineUsers(); });
         return out;
+    };
+    chat.isPerson = [askChat](const QString &user) {
+        bool known = false;
+        askChat([&](ChatServer *c) { known = c->isPerson(user); });
+        return known;
+    };
+    chat.addContacts = [askChat](const QString &user, int count) {
+        QStringList ids;
+        askChat([&](ChatServer *c) { ids = c->addContacts(user, count); });
+        return ids;
+    };
+    chat.rename = [askChat](const QString &user, const QString &name) {
+        askChat([&](ChatServer *c) { c->rename(user, name); });
+    };
+    chat.setFullJids = [askChat](bool on) { askChat([&](ChatServer *c) { c->setFullJids(on); }); };
+    // Answered once the port is closed or open again.
+    chat.stop = [askChat] { askChat([](ChatServer *c) { c->close(); }); };
+    chat.start = [askChat] {
+        bool listening = false;
+        askChat([&](ChatServer *c) { listening = c->resume(); });
+        return listening;
+    };
+    chat.drop = [askChat](const QString &user) {
+        int dropped = 0;
+        askChat([&](ChatServer *c) { dropped = c->dropUser(user); });
+        return dropped;
     };
 #endif
     m_control = std::make_unique<ControlApi>(*m_world, chat, m_state.get(), *m_switches);
@@ -146,6 +173,7 @@ bool Sandbox::start(quint16 httpPort, quint16 xmppPort, QString *error) {
     ChatOptions chatOptions;
     if (!m_options.stateDir.isEmpty())
         chatOptions.stateDir = QDir(m_options.stateDir).filePath(QStringLiteral("chat"));
+    chatOptions.fullJids = m_options.chatFullJids;
     m_chatPeople = std::make_unique<ChatPeople>(*m_world);
     m_chat = new ChatServer(m_chatPeople.get(), chatDomain(), chatOptions, this);
     // Recording a routed message in the world happens on the world's writer

@@ -27,8 +27,9 @@ struct SandboxOptions {
     // offline queues are kept between runs (written the moment they change);
     // empty: nowhere. The chat server keeps its files in the "chat" folder.
     QString stateDir;
-    bool demoLife = false;   // friends online, automatic replies, new notifications now and then
-    int homeFeedStories = 0; // when set, the account's home feed holds this many stories
+    bool demoLife = false;     // friends online, automatic replies, new notifications now and then
+    int homeFeedStories = 0;   // when set, the account's home feed holds this many stories
+    bool chatFullJids = false; // contacts' chat presences and messages from full addresses
     QDate today = QDate::currentDate();
 };
 

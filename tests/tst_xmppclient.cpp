@@ -154,7 +154,7 @@ void TestXmppClient::sentWhileTheServerIsDownArrivesOnce() {
     QCOMPARE(app.client.retryDelay(), xmppClient::firstRetryMs);
     const ChatMessages routed = server().messagesTo(second);
     QCOMPARE(std::count_if(routed.cbegin(), routed.cend(),
-                           [](const auto &m) { return m.second == QStringLiteral("while away"); }),
+                           [](const auto &m) { return m.body == QStringLiteral("while away"); }),
              1);
 }
 

@@ -20,4 +20,6 @@ struct ChatOptions {
     int maxRecordedMessages = 1000;
     // Where messages are kept across restarts; empty: nowhere.
     QString stateDir;
+    // Contacts' presences and messages come from full addresses at first.
+    bool fullJids = false;
 };

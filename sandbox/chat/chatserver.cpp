@@ -34,17 +34,32 @@ bool ChatServer::listen(const QHostAddress &address, quint16 port) {
         return false;
     }
     m_error.clear();
-    qCInfo(lcSandboxChat) << "chat listening on" << address.toString() << m_server.serverPort();
+    m_address = address;
+    m_port = m_server.serverPort();
+    qCInfo(lcSandboxChat) << "chat listening on" << address.toString() << m_port;
     return true;
 }
 
 void ChatServer::close() {
+    if (m_server.isListening())
+        qCInfo(lcSandboxChat) << "chat server stopped";
     m_server.close();
-    dropConnections();
+    // Each stream goes once its peer has the error and has closed, or after
+    // a grace period.
+    for (ChatStream *stream : streams())
+        stream->closeWithError(QStringLiteral("system-shutdown"));
+}
+
+bool ChatServer::resume() {
+    return m_server.isListening() || (m_port != 0 && listen(m_address, m_port));
+}
+
+bool ChatServer::isListening() const {
+    return m_server.isListening();
 }
 
 quint16 ChatServer::port() const {
-    return m_server.serverPort();
+    return m_port;
 }
 
 QString ChatServer::errorString() const {
@@ -60,7 +75,7 @@ void ChatServer::setVirtualPresence(const QString &userId, const QString &show) 
 }
 
 void ChatServer::sendMessageAs(const QString &fromUserId, const QString &toUserId,
-                               const QString &body) {
+                               const QString &body, const QString &id) {
     if (!ChatJid::isUserId(fromUserId) || !ChatJid::isUserId(toUserId)) {
         qCWarning(lcSandboxChat) << "message between malformed user ids ignored";
         return;
@@ -68,6 +83,7 @@ void ChatServer::sendMessageAs(const QString &fromUserId, const QString &toUserI
     QXmppMessage message;
     message.setType(QXmppMessage::Chat);
     message.setBody(body);
+    message.setId(id);
     message.setState(QXmppMessage::Active);
     m_router.route(fromUserId, toUserId, message);
 }
@@ -95,6 +111,34 @@ QStringList ChatServer::onlineUsers() const {
     return m_router.onlineUsers();
 }
 
+int ChatServer::dropUser(const QString &userId) {
+    int dropped = 0;
+    for (ChatStream *stream : streams()) {
+        if (stream->userId() == userId && !stream->isClosed()) {
+            stream->abortConnection();
+            ++dropped;
+        }
+    }
+    qCInfo(lcSandboxChat) << "dropped" << dropped << "connections of" << userId;
+    return dropped;
+}
+
+QStringList ChatServer::addContacts(const QString &userId, int count) {
+    return m_router.addContacts(userId, count);
+}
+
+void ChatServer::rename(const QString &userId, const QString &name) {
+    m_router.rename(userId, name);
+}
+
+void ChatServer::setFullJids(bool on) {
+    m_router.setFullJids(on);
+}
+
+bool ChatServer::isPerson(const QString &userId) const {
+    return m_router.isPerson(userId);
+}
+
 void ChatServer::acceptConnections() {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
         if (m_connections < m_options.maxConnections) {
@@ -116,10 +160,13 @@ void ChatServer::acceptConnections() {
     }
 }
 
+QList<ChatStream *> ChatServer::streams() const {
+    return findChildren<ChatStream *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
 void ChatServer::dropConnections() {
-    const QList<ChatStream *> streams =
-        findChildren<ChatStream *>(QString(), Qt::FindDirectChildrenOnly);
-    for (ChatStream *stream : streams)
+    const QList<ChatStream *> all = streams();
+    for (ChatStream *stream : all)
         stream->closeWithError(QStringLiteral("system-shutdown"));
-    qDeleteAll(streams);
+    qDeleteAll(all);
 }

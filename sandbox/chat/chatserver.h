@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QTcpServer>
 
+class ChatStream;
+
 class ChatDirectory;
 
 // The sandbox's XMPP chat server (client-to-server streams, no TLS) on a
@@ -35,8 +37,13 @@ public:
 public slots:
     // Only loopback addresses are accepted; port 0 picks a free port.
     bool listen(const QHostAddress &address, quint16 port);
-    // Stops listening and ends every connection.
+    // Stops listening and ends every connection with a system-shutdown stream
+    // error. Everything else stays: messages waiting, presences, rosters.
     void close();
+    // Listens again where the last listen() did; true if it does.
+    bool resume();
+    bool isListening() const;
+    // The port it listens on, or listened on last.
     quint16 port() const;
     QString errorString() const;
     QString domain() const;
@@ -46,8 +53,9 @@ public slots:
     // "chat"; "unavailable" takes them off-line again.
     void setVirtualPresence(const QString &userId, const QString &show);
     // A chat message from `fromUserId` to every connection of `toUserId`, or
-    // for their next session.
-    void sendMessageAs(const QString &fromUserId, const QString &toUserId, const QString &body);
+    // for their next session, with the id `id` (none when empty).
+    void sendMessageAs(const QString &fromUserId, const QString &toUserId, const QString &body,
+                       const QString &id = QString());
     // A typing notification (composing, or paused when `composing` is false).
     void sendTypingAs(const QString &fromUserId, const QString &toUserId, bool composing);
     // `userId` answers each chat message sent to them with a typing
@@ -60,6 +68,14 @@ public slots:
     // People with at least one bound connection and people shown online
     // through setVirtualPresence, sorted.
     QStringList onlineUsers() const;
+    // Ends every connection of `userId` without a stream end, as a lost
+    // network would; returns how many.
+    int dropUser(const QString &userId);
+    // See ChatRouter.
+    QStringList addContacts(const QString &userId, int count);
+    void rename(const QString &userId, const QString &name);
+    void setFullJids(bool on);
+    bool isPerson(const QString &userId) const;
 
 signals:
     // A message with a body was handed on or kept for its addressee.
@@ -68,9 +84,12 @@ signals:
 private:
     void acceptConnections();
     void dropConnections();
+    QList<ChatStream *> streams() const;
 
     ChatOptions m_options;
     QTcpServer m_server;
+    QHostAddress m_address;
+    quint16 m_port = 0;
     ChatRouter m_router;
     QString m_error;
     int m_connections = 0;

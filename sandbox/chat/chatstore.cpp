@@ -13,14 +13,19 @@
 namespace {
 
 QJsonObject toJson(const OfflineMessage &message) {
-    return {{"from", message.from},     {"id", message.id},
-            {"body", message.body},     {"subject", message.subject},
-            {"thread", message.thread}, {"stamp", message.stamp.toString(Qt::ISODateWithMs)}};
+    return {{"from", message.from},
+            {"resource", message.resource},
+            {"id", message.id},
+            {"body", message.body},
+            {"subject", message.subject},
+            {"thread", message.thread},
+            {"stamp", message.stamp.toString(Qt::ISODateWithMs)}};
 }
 
 OfflineMessage offlineFromJson(const QJsonObject &object) {
     OfflineMessage message;
     message.from = object.value("from").toString();
+    message.resource = object.value("resource").toString();
     message.id = object.value("id").toString();
     message.body = object.value("body").toString();
     message.subject = object.value("subject").toString();
@@ -53,10 +58,9 @@ ChatMessages ChatStore::received(const QString &to) const {
     return m_received.value(to);
 }
 
-void ChatStore::add(const QString &to, const QString &from, const QString &body,
-                    const OfflineMessage *offline) {
+void ChatStore::add(const QString &to, const ChatRecord &record, const OfflineMessage *offline) {
     ChatMessages &received = m_received[to];
-    received.append({from, body});
+    received.append(record);
     keepLast(received, m_maxRecorded);
     if (offline) {
         QList<OfflineMessage> &queue = m_offline[to];
@@ -94,8 +98,8 @@ void ChatStore::load() {
             continue;
         }
         ChatMessages received;
-        for (const QJsonValue &pair : saved.value("received").toArray())
-            received.append({pair[0].toString(), pair[1].toString()});
+        for (const QJsonValue &kept : saved.value("received").toArray())
+            received.append({kept[0].toString(), kept[1].toString(), kept[2].toString()});
         keepLast(received, m_maxRecorded);
         QList<OfflineMessage> queue;
         for (const QJsonValue &message : saved.value("offline").toArray())
@@ -116,8 +120,8 @@ void ChatStore::save(const QString &userId) const {
     const QList<OfflineMessage> queue = m_offline.value(userId);
     m_writer->write(QDir(m_folder).filePath(userId + QStringLiteral(".json")), [received, queue] {
         QJsonArray receivedJson, offlineJson;
-        for (const auto &pair : received)
-            receivedJson.append(QJsonArray{pair.first, pair.second});
+        for (const ChatRecord &record : received)
+            receivedJson.append(QJsonArray{record.from, record.body, record.id});
         for (const OfflineMessage &message : queue)
             offlineJson.append(toJson(message));
         const QJsonObject state{{"received", receivedJson}, {"offline", offlineJson}};

@@ -3,20 +3,30 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
-#include <QPair>
 #include <QString>
 
 #include <memory>
 
 class StateWriter;
 
-// (sender id, body) pairs. The alias also gives the type a name that
-// QMetaObject::invokeMethod can be called with: Q_RETURN_ARG(ChatMessages, x).
-using ChatMessages = QList<QPair<QString, QString>>;
+// A message body sent to someone, as kept for reading back.
+struct ChatRecord {
+    QString from; // the sender's id
+    QString body;
+    QString id; // the message's id; empty when the sender gave none
+
+    bool operator==(const ChatRecord &other) const {
+        return from == other.from && body == other.body && id == other.id;
+    }
+};
+// The alias also gives the list a name that QMetaObject::invokeMethod can be
+// called with: Q_RETURN_ARG(ChatMessages, x).
+using ChatMessages = QList<ChatRecord>;
 
 // A chat message waiting for its addressee's next session.
 struct OfflineMessage {
     QString from;
+    QString resource; // the sender's resource, if they sent from a connection
     QString id;
     QString body;
     QString subject;
@@ -35,8 +45,7 @@ public:
     ~ChatStore();
 
     // Keeps a body sent to `to` and, when `offline` is given, queues it.
-    void add(const QString &to, const QString &from, const QString &body,
-             const OfflineMessage *offline);
+    void add(const QString &to, const ChatRecord &record, const OfflineMessage *offline);
     // The queued messages of `to`, oldest first; the queue is then empty.
     QList<OfflineMessage> takeOffline(const QString &to);
     ChatMessages received(const QString &to) const;

@@ -230,14 +230,9 @@ void ChatStream::handleIq(const QDomElement &element) {
         roster.setType(QXmppIq::Result);
         roster.setId(element.attribute(QStringLiteral("id")));
         roster.setTo(fullJid());
-        const QList<ChatContact> contacts = m_router->directory().rosterOf(m_userId);
-        for (const ChatContact &contact : contacts) {
-            QXmppRosterIq::Item item;
-            item.setBareJid(ChatJid::bare(contact.userId, m_router->domain()));
-            item.setName(contact.name);
-            item.setSubscriptionType(QXmppRosterIq::Item::Both);
-            roster.addItem(item);
-        }
+        const QList<ChatContact> contacts = m_router->rosterOf(m_userId);
+        for (const ChatContact &contact : contacts)
+            roster.addItem(m_router->rosterItem(contact));
         sendStanza(roster);
     } else {
         sendIqError(element, QXmppStanza::Error::Cancel, QXmppStanza::Error::ServiceUnavailable);
@@ -288,7 +283,7 @@ void ChatStream::handleMessage(const QDomElement &element) {
     routed.setSubject(message.subject());
     routed.setThread(message.thread());
     routed.setState(message.state());
-    if (!m_router->route(m_userId, to, routed))
+    if (!m_router->route(m_userId, to, routed, m_resource))
         sendNotFound(message);
 }
 
@@ -379,6 +374,15 @@ void ChatStream::finish() {
         QTimer::singleShot(closeGraceMs, m_socket, &QTcpSocket::abort);
         m_socket->disconnectFromHost();
     }
+}
+
+void ChatStream::abortConnection() {
+    if (m_socket)
+        m_socket->disconnect(this);
+    finish();
+    if (m_socket)
+        m_socket->abort(); // nothing more goes out, not even the stream's end
+    deleteLater();
 }
 
 void ChatStream::onDisconnected() {

@@ -28,6 +28,7 @@ public:
     ~ChatStream() override;
 
     bool isBound() const { return m_state == State::Bound; }
+    bool isClosed() const { return m_state == State::Closed; }
     QString userId() const { return m_userId; }
     QString resource() const { return m_resource; }
     QString fullJid() const;
@@ -38,6 +39,9 @@ public:
     void sendStanza(const QXmppStanza &stanza);
     // Sends a stream error (e.g. "conflict") and ends the stream.
     void closeWithError(const QString &condition, const QString &text = QString());
+    // Ends the connection without a word, as a lost network would; the
+    // stream deletes itself.
+    void abortConnection();
 
 private:
     enum class State { AwaitingHeader, Authenticating, AwaitingBind, Bound, Closed };

@@ -92,8 +92,14 @@ xmppClient::xmppClient(const ServiceSettings &settings, QObject *parent)
     connect(this, &QXmppClient::presenceReceived, this, &xmppClient::presenceArrived);
     connect(this, &QXmppClient::messageReceived, this, &xmppClient::messageArrived);
     connect(this, &QXmppClient::iqReceived, this, &xmppClient::iqArrived);
-    if (auto *roster = findExtension<QXmppRosterManager>())
+    if (auto *roster = findExtension<QXmppRosterManager>()) {
         connect(roster, &QXmppRosterManager::rosterReceived, this, &xmppClient::rosterArrived);
+        // The server's roster pushes: contacts added, renamed or removed
+        // during the session.
+        for (auto changed : {&QXmppRosterManager::itemAdded, &QXmppRosterManager::itemChanged,
+                             &QXmppRosterManager::itemRemoved})
+            connect(roster, changed, this, &xmppClient::rosterChanged);
+    }
 }
 
 xmppClient::~xmppClient() {
@@ -228,9 +234,13 @@ void xmppClient::failed(QXmppClient::Error error) {
         scheduleRetry();
 }
 
-void xmppClient::rosterArrived() {
+void xmppClient::rosterChanged() {
     if (auto *roster = findExtension<QXmppRosterManager>())
         emit rosterReceived(rosterOf(*roster));
+}
+
+void xmppClient::rosterArrived() {
+    rosterChanged();
     if (m_available)
         setClientPresence(presenceOf(QXmppPresence::Available));
 }

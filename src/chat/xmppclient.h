@@ -85,6 +85,7 @@ private:
 
     void sessionStarted();
     void rosterArrived();
+    void rosterChanged();
     void presenceArrived(const QXmppPresence &presence);
     void messageArrived(const QXmppMessage &message);
     void iqArrived(const QXmppIq &iq);

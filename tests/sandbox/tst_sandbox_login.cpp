@@ -3,6 +3,7 @@
 // "/_sandbox/" control endpoints for tests and demos.
 #include "sandboxtestsupport.h"
 
+#include <QTcpSocket>
 #include <QtTest>
 
 class TestSandboxLogin : public SandboxTest {
@@ -288,6 +289,46 @@ private slots:
         QCOMPARE(
             f->control("POST", "chat/typing?from=" + from + "&to=" + to + "&composing=1").status,
             200);
+    }
+
+    void chatServerControls() {
+        if (!f->sandbox().hasChat())
+            QSKIP("built without the chat server");
+        for (const char *bad : {"chat/contacts?count=0", "chat/contacts?count=5001", "chat/drop",
+                                "chat/name?user=1", "chat/full_jids?on=yes", "chat/drop?user=1"})
+            QVERIFY2(f->control("POST", QLatin1String(bad)).status == 400, bad);
+        const QJsonArray ids =
+            f->control("POST", "chat/contacts?count=3").object().value("ids").toArray();
+        QCOMPARE(ids.size(), 3);
+        // A generated contact is a person to the chat commands; a message
+        // gets an id, read back with it.
+        const QString contact = ids[0].toString(), me = f->me();
+        QCOMPARE(f->control("POST", "chat/name?user=" + contact + "&name=Nils").status, 200);
+        const QString id =
+            f->control("POST", "chat/message?from=" + contact + "&to=" + me + "&body=hej")
+                .object()
+                .value("id")
+                .toString();
+        QVERIFY(!id.isEmpty());
+        QTRY_VERIFY(f->control("GET", "chat/messages?user=" + me)
+                        .object()
+                        .value("data")
+                        .toArray()
+                        .contains(QJsonObject{{"from", contact}, {"body", "hej"}, {"id", id}}));
+        QCOMPARE(f->control("POST", "chat/drop?user=" + me).object().value("dropped").toInt(), 0);
+
+        const quint16 port = f->sandbox().xmppPort();
+        const auto listening = [port] {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            return socket.waitForConnected(5000);
+        };
+        QCOMPARE(f->control("POST", "chat/stop").status, 200);
+        QVERIFY(!listening());
+        QCOMPARE(f->control("POST", "chat/start").status, 200);
+        QVERIFY(listening());
+        QCOMPARE(f->control("POST", "chat/full_jids?on=1").status, 200);
+        QCOMPARE(f->control("POST", "chat/full_jids?on=0").status, 200);
     }
 };
 

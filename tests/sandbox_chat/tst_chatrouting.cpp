@@ -106,9 +106,9 @@ private slots:
         QCOMPARE(routed.count(), 2);
         QCOMPARE(routed.at(0), (QVariantList{first, second, QStringLiteral("Hello Tamsin")}));
         QCOMPARE(server().messagesTo(second),
-                 (ChatMessages{{first, QStringLiteral("Hello Tamsin")}}));
+                 (ChatMessages{{first, QStringLiteral("Hello Tamsin"), {}}}));
         QCOMPARE(server().messagesTo(first),
-                 (ChatMessages{{second, QStringLiteral("Hi <Orla> & \"all\"")}}));
+                 (ChatMessages{{second, QStringLiteral("Hi <Orla> & \"all\""), {}}}));
 
         // A typing notification has no body; it is not a message anyone
         // posted, nor kept for later.
@@ -190,7 +190,8 @@ private slots:
         QVERIFY(restart(options));
         server().sendMessageAs(first, ada, QStringLiteral("kept on disk"));
         QVERIFY(restart(options));
-        QCOMPARE(server().messagesTo(ada), (ChatMessages{{first, QStringLiteral("kept on disk")}}));
+        QCOMPARE(server().messagesTo(ada),
+                 (ChatMessages{{first, QStringLiteral("kept on disk"), {}}}));
 
         RawPeer adaPeer;
         QVERIFY(adaPeer.logIn(port(), ada));
@@ -241,8 +242,8 @@ private slots:
             server().sendMessageAs(first, ada, QString::number(i));
         const ChatMessages kept = server().messagesTo(ada);
         QCOMPARE(kept.size(), 1000);
-        QCOMPARE(kept.first().second, QStringLiteral("5"));
-        QCOMPARE(kept.last().second, QStringLiteral("1004"));
+        QCOMPARE(kept.first().body, QStringLiteral("5"));
+        QCOMPARE(kept.last().body, QStringLiteral("1004"));
         server().sendMessageAs(first, QStringLiteral("919999"), QStringLiteral("x"));
         QVERIFY(server().messagesTo(QStringLiteral("919999")).isEmpty());
 
@@ -301,7 +302,7 @@ private slots:
         QVERIFY(messages.first().body().isEmpty());
         QCOMPARE(messages.first().state(), QXmppMessage::Composing);
         QCOMPARE(server().messagesTo(bea),
-                 (ChatMessages{{first, QStringLiteral("Are you there?")}}));
+                 (ChatMessages{{first, QStringLiteral("Are you there?"), {}}}));
 
         // Every message gets its answer.
         alice.sendPacket(chatMessage(bareJid(bea), QStringLiteral("Still there?")));
@@ -347,7 +348,7 @@ private slots:
         TRY_COMPARE(alice.inbox.bodiesFrom(ada), QStringList{"from a thread"});
         worker.join();
         QVERIFY(invoked);
-        QCOMPARE(recorded, (ChatMessages{{first, QStringLiteral("for the record")}}));
+        QCOMPARE(recorded, (ChatMessages{{first, QStringLiteral("for the record"), {}}}));
         QCOMPARE(online, QStringList{first});
     }
 };
