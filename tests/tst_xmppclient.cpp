@@ -185,7 +185,7 @@ void TestXmppClient::pendingAtTheEndArrivesAfterTheNextStart() {
     TRY_VERIFY(!kept->pending());
     const ChatMessages routed = server().messagesTo(second);
     QCOMPARE(std::count_if(routed.cbegin(), routed.cend(),
-                           [](const auto &m) { return m.second == "kept over a restart"; }),
+                           [](const auto &m) { return m.body == "kept over a restart"; }),
              1);
 }
 

@@ -95,10 +95,14 @@ xmppClient::xmppClient(const ServiceSettings &settings, QObject *parent)
     if (auto *roster = findExtension<QXmppRosterManager>()) {
         connect(roster, &QXmppRosterManager::rosterReceived, this, &xmppClient::rosterArrived);
         // The server's roster pushes: contacts added, renamed or removed
-        // during the session.
+        // during the session. A burst of pushes (a thousand contacts added at
+        // once) gives the model one new roster, not one per push.
+        m_rosterPush.setSingleShot(true);
+        m_rosterPush.setInterval(0);
+        connect(&m_rosterPush, &QTimer::timeout, this, &xmppClient::rosterChanged);
         for (auto changed : {&QXmppRosterManager::itemAdded, &QXmppRosterManager::itemChanged,
                              &QXmppRosterManager::itemRemoved})
-            connect(roster, changed, this, &xmppClient::rosterChanged);
+            connect(roster, changed, &m_rosterPush, qOverload<>(&QTimer::start));
     }
 }
 
@@ -235,6 +239,7 @@ void xmppClient::failed(QXmppClient::Error error) {
 }
 
 void xmppClient::rosterChanged() {
+    m_rosterPush.stop();
     if (auto *roster = findExtension<QXmppRosterManager>())
         emit rosterReceived(rosterOf(*roster));
 }

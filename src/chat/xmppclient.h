@@ -105,6 +105,7 @@ private:
     bool m_available = true;
     int m_retryDelay = firstRetryMs;
     QTimer m_retry;
+    QTimer m_rosterPush;
     QList<Outgoing> m_outbox;
     // Per ping sent on this session, the message ids it confirms.
     QHash<QString, QStringList> m_pings;

@@ -53,13 +53,20 @@ int main(int argc, char *argv[]) {
             contacts.append(QJsonArray{contact.jid, contact.name});
         print({{"event", "roster"}, {"contacts", contacts}});
     });
-    QObject::connect(&client, &xmppClient::presenceUpdate, &app, [&](const QString &jid) {
+    const auto printPresence = [&](const QString &jid) {
         const FBUser *user = model.user(ChatData::bareJid(jid));
         print({{"event", "presence"},
                {"jid", ChatData::bareJid(jid)},
                {"online", user && user->isOnline()},
                {"away", user && user->isAway()}});
+    };
+    // A presence may come before the roster that names its contact: the
+    // model shows it once the roster is filed.
+    QObject::connect(&client, &xmppClient::rosterReceived, &app, [&](const Roster &roster) {
+        for (const RosterContact &contact : roster)
+            printPresence(contact.jid);
     });
+    QObject::connect(&client, &xmppClient::presenceUpdate, &app, printPresence);
     QObject::connect(&model, qOverload<QVariant, QVariant>(&ChatData::messageReceived), &app,
                      [&](const QVariant &jid, const QVariant &text) {
                          const Conversation *c = model.conversation(jid.toString());
