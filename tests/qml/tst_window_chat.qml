@@ -96,6 +96,17 @@ WindowHarness {
             page.centerAction()
             compare(w.currentPage, "ChatList")
             tryVerify(function () { return rowOf(w.openConversations, anna.jid) === null })
+
+            // A conversation that opens while a list longer than the view is
+            // shown from its top shows at the top, not above the view.
+            var list = findChild(w.currentView.item, "chatListView")
+            harness.call("POST", "/_sandbox/chat/contacts?count=20")
+            tryVerify(function () { return list.contentHeight > 2 * list.height }, 10000)
+            list.positionViewAtBeginning()
+            harness.call("POST", "/_sandbox/chat/message?from=" + benId + "&to=" + w.ownId + "&body=hi")
+            tryVerify(function () { return rowOf(w.openConversations, ben.jid) !== null }, 10000)
+            tryVerify(function () { return list.contentY <= list.originY + 1 }, 5000,
+                      "the new conversation row in view")
         }
     }
 }

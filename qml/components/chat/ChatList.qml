@@ -143,7 +143,17 @@ Rectangle {
         id: conversations
 
         Column {
+            // The list keeps its place when the block above the contacts
+            // grows or shrinks; a list shown from its top stays at its top,
+            // so a new conversation is not hidden above the view.
+            property real shownHeight: 0
+
             width: list.width
+            onHeightChanged: {
+                if (list.contentY <= -shownHeight + 1 && !list.moving)
+                    Qt.callLater(list.positionViewAtBeginning)
+                shownHeight = height
+            }
 
             Item {
                 width: parent.width
