@@ -146,7 +146,17 @@ WindowModels {
 
     // Runs a waiting rebuild now, for callers that read the lists at once.
     function rebuildChatLists() {
-        Slot.updateUsersList(timers.takeRebuild())
+        rebuildChatListsFor(timers.takeRebuild())
+    }
+
+    // Rebuilds the chat lists, marking `msgFrom`'s new message; the shown
+    // list tells what it holds.
+    function rebuildChatListsFor(msgFrom) {
+        Slot.updateUsersList(msgFrom)
+        if (currentPage === "ChatList")
+            console.info(uiLog, "chat list shown: " + openConversations.count + " conversations with "
+                         + Slot.messageCount() + " messages, " + chatModel.count + " online"
+                         + (chatOn && !chatConnected ? ", connecting" : ""))
     }
 
     function updateConversationList() {
@@ -378,7 +388,7 @@ WindowModels {
             if (window.currentPage === "ChatView" && currentView.item)
                 currentView.item.typing = false
         }
-        onRebuildDue: Slot.updateUsersList(from)
+        onRebuildDue: window.rebuildChatListsFor(from)
     }
 
     // Restored and cleared conversations change the lists too.

@@ -117,6 +117,17 @@ function updateUsersList(msgFrom) {
     window.chatModel.append(rows)
 }
 
+// The messages of all conversations the model holds.
+function messageCount() {
+    var data = chatData()
+    var count = 0
+    for (var i = 0; data && i < data.conversationsCount; ++i) {
+        if (data.conversations[i])
+            count += data.conversations[i].messagesCount
+    }
+    return count
+}
+
 function updateConversationList(msgFrom) {
     window.openConversations.clear()
     var data = chatData()

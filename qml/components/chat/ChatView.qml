@@ -1,3 +1,4 @@
+import QtQml 2.15
 import QtQuick 2.15
 import Kelvo 1.0
 
@@ -45,6 +46,8 @@ Rectangle {
         conversationIndex = index
         messages.model = null
         messages.model = conversation ? conversation.messages : null
+        console.info(log, "conversation " + currentJid + " shows "
+                     + (conversation ? conversation.messagesCount : 0) + " messages")
     }
 
     function hasNewMessages() {
@@ -105,6 +108,11 @@ Rectangle {
 
     objectName: "chatView"
     color: window.bgColor
+
+    LoggingCategory {
+        id: log
+        name: "kelvo.ui"
+    }
 
     ChatHeader {
         id: header
