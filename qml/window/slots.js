@@ -21,54 +21,58 @@ function numericId(jid) {
     return bareJid(jid).split("@")[0].replace("-", "")
 }
 
-function pictureUrl(jid) {
-    return Kelvo.ServiceConfig.graphRoot + "/" + numericId(jid) + "/picture?" + window.token
+// A function giving a JID's profile picture address,
+// "<graph root>/<id>/picture?<token>", with the root and token read once.
+function pictureUrls() {
+    var root = Kelvo.ServiceConfig.graphRoot + "/"
+    var query = "/picture?" + window.token
+    return function (jid) { return root + numericId(jid) + query }
 }
 
-// The roster users as [{ user, index }], sorted by name + "||" + index as
-// text: among equal names index "10" comes before "2".
+// The roster users as plain records { name, alphabet, jid, isOnline, isAway,
+// key }, each user's properties read once, sorted by key, name + "||" +
+// index as text: among equal names index "10" comes before "2".
 function sortedUsers(data) {
     var users = data.users
-    var keys = []
+    var records = []
     var total = data.totalUsers
     for (var x = 0; x < total; ++x) {
         var user = users[x]
         if (user)
-            keys.push(user.name + "||" + x)
+            records.push({ "name": user.name, "alphabet": user.alphabet, "jid": user.jid,
+                           "isOnline": user.isOnline, "isAway": user.isAway, "key": user.name + "||" + x })
     }
-    keys.sort()
-    return keys.map(function (key) {
-        var index = parseInt(key.split("||")[1], 10)
-        return { "user": users[index], "index": index }
-    })
+    return records.sort(function (a, b) { return a.key < b.key ? -1 : a.key > b.key ? 1 : 0 })
 }
 
-function userRow(user, alphabet, newMessage, hasConversation) {
-    return { "name": user.name, "alphabet": alphabet, "profileImageUrl": pictureUrl(user.jid),
+function userRow(user, alphabet, newMessage, hasConversation, picture) {
+    return { "name": user.name, "alphabet": alphabet, "profileImageUrl": picture(user.jid),
              "isOnline": user.isOnline, "isAway": user.isAway, "jid": user.jid,
              "newMessage": newMessage, "hasConversation": hasConversation }
 }
 
 // A conversation whose contact is not in the roster: its stored name, else
 // the numeric id.
-function strangerRow(conversation, alphabet) {
+function strangerRow(conversation, alphabet, picture) {
     var name = conversation.name || numericId(conversation.jid)
     return { "name": name, "alphabet": alphabet === undefined ? name.charAt(0) : alphabet,
-             "profileImageUrl": pictureUrl(conversation.jid), "isOnline": false, "isAway": false,
+             "profileImageUrl": picture(conversation.jid), "isOnline": false, "isAway": false,
              "jid": conversation.jid, "newMessage": conversation.hasNewMessages, "hasConversation": true }
 }
 
 // The open conversations' rows, one per contact, in the model's order;
 // `starred` gives them the section "*". Fills `taken` with their JIDs.
-function conversationRows(data, sorted, starred, taken) {
-    var byJid = {}
-    sorted.forEach(function (entry) {
-        if (!(entry.user.jid in byJid))
-            byJid[entry.user.jid] = entry.user
-    })
+function conversationRows(data, sorted, starred, taken, picture) {
     var rows = []
-    var conversations = data.conversations
     var count = data.conversationsCount
+    if (count === 0)
+        return rows
+    var byJid = {}
+    sorted.forEach(function (user) {
+        if (!(user.jid in byJid))
+            byJid[user.jid] = user
+    })
+    var conversations = data.conversations
     for (var i = 0; i < count; ++i) {
         var conversation = conversations[i]
         if (!conversation || taken[conversation.jid])
@@ -76,9 +80,9 @@ function conversationRows(data, sorted, starred, taken) {
         taken[conversation.jid] = true
         var user = byJid[conversation.jid]
         if (user)
-            rows.push(userRow(user, starred ? "*" : user.alphabet, conversation.hasNewMessages, true))
+            rows.push(userRow(user, starred ? "*" : user.alphabet, conversation.hasNewMessages, true, picture))
         else
-            rows.push(strangerRow(conversation, starred ? "*" : undefined))
+            rows.push(strangerRow(conversation, starred ? "*" : undefined, picture))
     }
     return rows
 }
@@ -102,17 +106,18 @@ function updateUsersList(msgFrom) {
     if (!data)
         return
     var sorted = sortedUsers(data)
+    var picture = pictureUrls()
     var taken = {}
-    window.openConversations.append(conversationRows(data, sorted, true, taken))
+    window.openConversations.append(conversationRows(data, sorted, true, taken, picture))
     var rows = []
     for (var away = 0; away < 2; ++away) {
-        sorted.forEach(function (entry) {
-            var user = entry.user
+        for (var i = 0; i < sorted.length; ++i) {
+            var user = sorted[i]
             if (user.isOnline && user.isAway === (away === 1) && !taken[user.jid]) {
                 taken[user.jid] = true
-                rows.push(userRow(user, user.alphabet, user.jid === msgFrom, false))
+                rows.push(userRow(user, user.alphabet, user.jid === msgFrom, false, picture))
             }
-        })
+        }
     }
     window.chatModel.append(rows)
 }
@@ -132,7 +137,7 @@ function updateConversationList(msgFrom) {
     window.openConversations.clear()
     var data = chatData()
     if (data)
-        window.openConversations.append(conversationRows(data, sortedUsers(data), false, {}))
+        window.openConversations.append(conversationRows(data, sortedUsers(data), false, {}, pictureUrls()))
 }
 
 // The contact's or conversation's name for `jid`: roster first.
