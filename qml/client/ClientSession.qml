@@ -211,5 +211,7 @@ QtObject {
     function forgetKeptChat() {
         if (chatStore)
             chatStore.forget(sessionKey)
+        if (mainWindow)
+            mainWindow.chatDrafts = {}
     }
 }

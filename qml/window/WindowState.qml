@@ -26,6 +26,8 @@ Rectangle {
     property string pageName
     property string ownId
     property string currentChatJid
+    // What the user was writing to each contact, kept while the app runs.
+    property var chatDrafts: ({})
     property bool chatConnected: false
     property bool nofriendsonline: false
     // The user can see the window: only then are chat messages read.

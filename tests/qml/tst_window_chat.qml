@@ -79,7 +79,12 @@ WindowHarness {
             harness.call("POST", "/_sandbox/chat/typing?from=" + annaId + "&to=" + w.ownId + "&composing=1")
             tryVerify(function () { return findChild(page, "typingImage").visible }, 10000, "the pencil shows")
 
+            // What was being written comes back when the conversation opens again.
             findChild(page, "chatField").text = "Hi Anna, on my way"
+            w.signalHandler.showChat()
+            w.showChat(anna.jid, anna.name)
+            page = w.currentView.item
+            compare(findChild(page, "chatField").text, "Hi Anna, on my way")
             page.send()
             compare(findChild(page, "chatField").text, "")
             tryCompare(findChild(page, "messageList"), "count", 2)

@@ -24,7 +24,19 @@ Rectangle {
     signal remove(string jid)
 
     function centerAction() { remove(currentJid) }
-    function focusChat() {}
+
+    // Gives back what was being written to this contact when the page was
+    // left; the page keeps it when it goes (Component.onDestruction).
+    function focusChat() {
+        input.text = window.chatDrafts[currentJid] || ""
+    }
+
+    function keepDraft() {
+        if (input.text.trim() !== "")
+            window.chatDrafts[currentJid] = input.text
+        else
+            delete window.chatDrafts[currentJid]
+    }
 
     function close() {
         smileyVisible = false
@@ -108,6 +120,7 @@ Rectangle {
 
     objectName: "chatView"
     color: window.bgColor
+    Component.onDestruction: keepDraft()
 
     LoggingCategory {
         id: log
