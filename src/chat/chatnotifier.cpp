@@ -33,30 +33,8 @@ QString ChatNotifier::bodyOf(const QString &text) {
         const bool split = body.at(bodyLength - 1).isHighSurrogate();
         body = body.left(split ? bodyLength - 1 : bodyLength) + QStringLiteral("...");
     }
-    QString escaped;
-    escaped.reserve(body.size());
-    for (const QChar c : qAsConst(body)) {
-        switch (c.unicode()) {
-        case '&':
-            escaped += QStringLiteral("&amp;");
-            break;
-        case '<':
-            escaped += QStringLiteral("&lt;");
-            break;
-        case '>':
-            escaped += QStringLiteral("&gt;");
-            break;
-        case '\'':
-            escaped += QStringLiteral("&#39;");
-            break;
-        case '"':
-            escaped += QStringLiteral("&quot;");
-            break;
-        default:
-            escaped += c;
-        }
-    }
-    return escaped;
+    // The body markup's escapes, apostrophes too.
+    return body.toHtmlEscaped().replace(QLatin1Char('\''), QStringLiteral("&#39;"));
 }
 
 QDBusConnection &ChatNotifier::bus() {
